@@ -1,0 +1,99 @@
+#include "settings/Install.h"
+
+#include "host/console.h"
+#include "korv_common/Log.h"
+#include "korv_common/plugin_name.h"
+#include "settings/ini.h"
+#include "settings/send_command.h"
+#include "settings/settings_keys.h"
+
+#include <array>
+#include <mutex>
+#include <string>
+
+using settings::Presence;
+
+namespace {
+
+std::mutex g_runMutex; // two game loads in quick succession: one complete run after the other
+
+std::string Read(const char* key) {
+    return IniRead(korv::kPluginName, settings::kSettingsSection, key, "");
+}
+
+bool Write(const char* key, const char* value) {
+    return IniWrite(korv::kPluginName, settings::kSettingsSection, key, value, "");
+}
+
+Presence SettingsFilePresence() {
+    return settings::IniPresence(korv::kPluginName, "");
+}
+
+void SkipUnknownFileState() {
+    LogLine("Install_Helmshroud :: Error: couldn't tell whether " HELMSHROUD_INI_NAME
+            " exists. Skipped this run to keep the file as it is.");
+}
+
+// Returns false when the run has to stop: the file could not be created, or its state is unknown.
+bool EnsureSettingsFile() {
+    Presence presence = SettingsFilePresence();
+    if (presence == Presence::Unknown) {
+        SkipUnknownFileState();
+        return false;
+    }
+    if (presence == Presence::Absent) {
+        for (const settings::SettingKey& key : settings::kSettingKeys) {
+            Write(key.name, key.defaultValue);
+        }
+        LogLine("Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME
+                " wasn't existing. Created one.");
+    }
+    presence = SettingsFilePresence();
+    if (presence == Presence::Unknown) {
+        SkipUnknownFileState();
+        return false;
+    }
+    if (presence == Presence::Absent) {
+        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
+                " couldn't be created. Aborting.");
+        return false;
+    }
+    return true;
+}
+
+void ReadAndSend() {
+    constexpr int kValueCount = static_cast<int>(settings::kSettingKeys.size());
+    std::array<std::string, settings::kSettingKeys.size()> values;
+    for (int n = 1; n <= kValueCount; ++n) {
+        values[static_cast<std::size_t>(n - 1)] = Read(settings::KeyBySendNumber(n).name);
+    }
+
+    std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
+    if (debugMode.empty()) {
+        Write(settings::kDebugModeKey, settings::kDebugModeRepairValue);
+        LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
+                " wasn't existing. Created it.",
+                settings::kDebugModeKey);
+    }
+    debugMode = Read(settings::kDebugModeKey);
+
+    for (int n = 1; n <= kValueCount; ++n) {
+        std::string command =
+            settings::SendIniDataCommand(n, values[static_cast<std::size_t>(n - 1)]);
+        if (!host::RunConsoleCommand(command.c_str())) {
+            LogLine("Install_Helmshroud :: Error: the game's console can't be reached. Nothing sent.");
+            return;
+        }
+    }
+    LogLine("Install_Helmshroud :: Info: Called SendIniData.");
+}
+
+} // namespace
+
+void Install_Helmshroud() {
+    std::lock_guard<std::mutex> run(g_runMutex);
+    if (EnsureSettingsFile()) {
+        ReadAndSend();
+    }
+    FlushLog();
+}

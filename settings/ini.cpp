@@ -1,0 +1,88 @@
+#include "settings/ini.h"
+
+#include "korv_common/Log.h"
+#include "settings/profile.h"
+
+namespace settings {
+
+std::string IniPath(const std::string& baseName, const std::string& directory) {
+    std::string path = directory.empty() ? kDefaultIniFolder : directory;
+    path += baseName;
+    path += ".ini";
+    // The path buffer keeps one byte for the terminating zero; a longer path is refused, never cut.
+    if (path.size() >= kIniPathBufferSize) {
+        return {};
+    }
+    return path;
+}
+
+namespace {
+
+Presence PresenceOfPath(const std::string& path) {
+    PresenceAnswer answer = QueryPresence(path);
+    if (answer.presence == Presence::Unknown) {
+        LogLine("IniExists :: Error: exists failed for %s (Windows error %u).", path.c_str(),
+                static_cast<unsigned>(answer.windowsError));
+    }
+    return answer.presence;
+}
+
+} // namespace
+
+Presence IniPresence(std::string baseName, std::string directory) {
+    if (baseName.empty()) {
+        return Presence::Absent;
+    }
+    std::string path = IniPath(baseName, directory);
+    if (path.empty()) {
+        LogLine("IniExists :: Error: the path of %s.ini is too long.", baseName.c_str());
+        return Presence::Unknown;
+    }
+    return PresenceOfPath(path);
+}
+
+} // namespace settings
+
+using settings::Presence;
+
+bool IniExists(std::string baseName, std::string directory) {
+    return settings::IniPresence(std::move(baseName), std::move(directory)) == Presence::Present;
+}
+
+bool IniWrite(std::string baseName, std::string section, std::string key, std::string value,
+              std::string directory) {
+    if (baseName.empty() || section.empty() || key.empty() || value.empty()) {
+        return false;
+    }
+    std::string path = settings::IniPath(baseName, directory);
+    if (path.empty()) {
+        return false;
+    }
+    settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str());
+    if (settings::PresenceOfPath(path) != Presence::Present) {
+        return false;
+    }
+    // Read back with no default: a key the write did not store reads empty and fails the comparison.
+    return RawRead(path, section, key, "") == value;
+}
+
+std::string IniRead(std::string baseName, std::string section, std::string key,
+                    std::string directory) {
+    if (baseName.empty() || section.empty() || key.empty()) {
+        return {};
+    }
+    std::string path = settings::IniPath(baseName, directory);
+    if (path.empty() || settings::PresenceOfPath(path) != Presence::Present) {
+        return {};
+    }
+    return RawRead(path, section, key, "");
+}
+
+std::string RawRead(std::string path, std::string section, std::string key,
+                    std::string defaultValue) {
+    if (path.size() >= settings::kIniPathBufferSize) {
+        return {};
+    }
+    return settings::ProfileRead(path.c_str(), section.c_str(), key.c_str(),
+                                       defaultValue.c_str());
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The settings file's section and keys. The companion script receives each value under its send
+// number, so the numbers are part of the interface with it; key names and defaults are what players
+// see in the file.
+#include <array>
+
+namespace settings {
+
+inline constexpr char kSettingsSection[] = "Settings";
+inline constexpr char kDebugModeKey[] = "bDebugMode";
+inline constexpr char kDebugModeRepairValue[] = "0";
+inline constexpr int kDebugModeSendNumber = 18;
+
+struct SettingKey {
+    const char* name;
+    const char* defaultValue;
+    int sendNumber;
+};
+
+// In the order the keys are written when the file is created.
+inline constexpr std::array<SettingKey, 18> kSettingKeys{{
+    {"iInSafeTemperature", "1", 1},
+    {"iInSealedInterior", "-1", 2},
+    {"iIsOnPlayerHomeSpaceship", "-1", 3},
+    {"iInSealedSpaceship", "-1", 4},
+    {"iIsCurrentAtmosphereBreatheable", "1", 5},
+    {"iIsInHabitableSettlement", "-1", 17},
+    {"iIsWeaponDrawn", "0", 6},
+    {"iInHazardousEnvironment", "0", 7},
+    {"iIsInExtremePlanetTemperature", "0", 8},
+    {"iInIsCombat", "0", 9},
+    {"iAreHostilesNearby", "0", 10},
+    {"iOnExtremePlanet", "0", 11},
+    {"iIsCurrentWeatherIsHazardous", "0", 12},
+    {"iIsCurrentWeatherIsPotentiallyHazardous", "-1", 13},
+    {"iIsInZeroGravity", "0", 14},
+    {"iIsInExtremelyHighGravity", "0", 15},
+    {"iIsTakingEnvironmentalDamage", "0", 16},
+    {kDebugModeKey, "0", kDebugModeSendNumber},
+}};
+
+// The key sent under number n (1 to 18).
+constexpr const SettingKey& KeyBySendNumber(int n) {
+    for (const SettingKey& key : kSettingKeys) {
+        if (key.sendNumber == n) {
+            return key;
+        }
+    }
+    return kSettingKeys.back();
+}
+
+} // namespace settings

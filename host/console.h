@@ -3,8 +3,8 @@
 
 namespace host {
 
-// Runs one console command in the game. Returns false, and runs nothing, when the game module is not
-// loaded in this process.
+// Runs one console command in the game. Returns false, and runs nothing, when the game module is
+// not loaded in this process.
 bool RunConsoleCommand(const char* command);
 
 } // namespace host

@@ -5,7 +5,8 @@
 
 namespace host {
 
-// Packed as major << 24 | minor << 16 | build << 4 | sub; read by the extender from the version record.
+// Packed as major << 24 | minor << 16 | build << 4 | sub; read by the extender from the version
+// record.
 inline constexpr std::uint32_t kCompatibleRuntime = 0x01080560;
 
 // Module name the console executor is looked up under.

@@ -35,7 +35,8 @@ std::FILE* StandardOutput() {
     return g_stdout;
 }
 
-// Copies first + second into buffer when both fit with the terminating zero; leaves it empty otherwise.
+// Copies first + second into buffer when both fit with the terminating zero; leaves it empty
+// otherwise.
 bool JoinFits(char* buffer, std::size_t size, const char* first, const char* second) {
     std::size_t a = std::strlen(first);
     std::size_t b = std::strlen(second);
@@ -127,18 +128,20 @@ bool OpenLog() {
                                    SHGFP_TYPE_CURRENT, documents);
     if (FAILED(err)) {
         DWORD lastError = GetLastError();
-        LogLine("Your virus scanner is blocking access to your My Documents folder. SHGetFolderPath "
-                "%08X failed (result = %08X lasterr = %08X)",
-                static_cast<unsigned>(kDocumentsFolderId), static_cast<unsigned>(err),
-                static_cast<unsigned>(lastError));
+        LogLine(
+            "Your virus scanner is blocking access to your My Documents folder. SHGetFolderPath "
+            "%08X failed (result = %08X lasterr = %08X)",
+            static_cast<unsigned>(kDocumentsFolderId), static_cast<unsigned>(err),
+            static_cast<unsigned>(lastError));
         AssertionFailed(__FILE__, kDocumentsCheckLine, "SUCCEEDED(err)", err);
         return false;
     }
 
     char path[MAX_PATH];
     if (!JoinFits(path, sizeof path, documents, kLogBelowDocuments)) {
-        LogLine("OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
-                documents);
+        LogLine(
+            "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
+            documents);
         return true;
     }
     CreatePath(path);

@@ -81,7 +81,8 @@ void ReadAndSend() {
         std::string command =
             settings::SendIniDataCommand(n, values[static_cast<std::size_t>(n - 1)]);
         if (!host::RunConsoleCommand(command.c_str())) {
-            LogLine("Install_Helmshroud :: Error: the game's console can't be reached. Nothing sent.");
+            LogLine(
+                "Install_Helmshroud :: Error: the game's console can't be reached. Nothing sent.");
             return;
         }
     }

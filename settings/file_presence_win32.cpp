@@ -10,8 +10,8 @@ namespace settings {
 
 namespace {
 
-// The code page narrow file names are in: UTF-8 when the runtime's locale uses it, otherwise the one
-// the Windows file functions use.
+// The code page narrow file names are in: UTF-8 when the runtime's locale uses it, otherwise the
+// one the Windows file functions use.
 UINT NarrowPathCodePage() {
     if (___lc_codepage_func() == CP_UTF8) {
         return CP_UTF8;

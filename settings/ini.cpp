@@ -62,7 +62,8 @@ bool IniWrite(std::string baseName, std::string section, std::string key, std::s
     if (settings::PresenceOfPath(path) != Presence::Present) {
         return false;
     }
-    // Read back with no default: a key the write did not store reads empty and fails the comparison.
+    // Read back with no default: a key the write did not store reads empty and fails the
+    // comparison.
     return RawRead(path, section, key, "") == value;
 }
 
@@ -83,6 +84,5 @@ std::string RawRead(std::string path, std::string section, std::string key,
     if (path.size() >= settings::kIniPathBufferSize) {
         return {};
     }
-    return settings::ProfileRead(path.c_str(), section.c_str(), key.c_str(),
-                                       defaultValue.c_str());
+    return settings::ProfileRead(path.c_str(), section.c_str(), key.c_str(), defaultValue.c_str());
 }

@@ -8,7 +8,8 @@
 
 namespace settings {
 
-// Folder of the settings files when no directory is given, relative to the game's working directory.
+// Folder of the settings files when no directory is given, relative to the game's working
+// directory.
 inline constexpr char kDefaultIniFolder[] = ".\\Data\\KORV\\Plugins\\";
 // The profile functions get the path and the value in buffers of this size, terminating zero
 // included.
@@ -28,8 +29,8 @@ Presence IniPresence(std::string baseName, std::string directory);
 // False for an empty base name; true when the file (or a directory of that name) exists.
 bool IniExists(std::string baseName, std::string directory);
 
-// Writes key = value and reads it back. True only when the file now holds exactly value for the key.
-// False, and nothing written, when any of baseName, section, key or value is empty.
+// Writes key = value and reads it back. True only when the file now holds exactly value for the
+// key. False, and nothing written, when any of baseName, section, key or value is empty.
 bool IniWrite(std::string baseName, std::string section, std::string key, std::string value,
               std::string directory);
 

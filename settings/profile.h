@@ -6,7 +6,7 @@ namespace settings {
 
 // GetPrivateProfileStringA into a zero-filled buffer of kIniValueBufferSize bytes.
 std::string ProfileRead(const char* path, const char* section, const char* key,
-                              const char* defaultValue);
+                        const char* defaultValue);
 
 // WritePrivateProfileStringA; its result says only whether the call went through.
 void ProfileWrite(const char* path, const char* section, const char* key, const char* value);

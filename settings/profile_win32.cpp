@@ -7,7 +7,7 @@
 namespace settings {
 
 std::string ProfileRead(const char* path, const char* section, const char* key,
-                              const char* defaultValue) {
+                        const char* defaultValue) {
     char value[kIniValueBufferSize] = {};
     GetPrivateProfileStringA(section, key, defaultValue, value, sizeof value, path);
     value[kIniValueBufferSize - 1] = '\0';

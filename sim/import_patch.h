@@ -5,8 +5,8 @@
 
 namespace sim {
 
-// Replaces module's import of function from dll (names compared without regard to case). Returns the
-// previous address, or null when the module does not import that function.
+// Replaces module's import of function from dll (names compared without regard to case). Returns
+// the previous address, or null when the module does not import that function.
 void* PatchImport(HMODULE module, const char* dll, const char* function, void* replacement);
 
 } // namespace sim

@@ -46,8 +46,7 @@ void* PatchImport(HMODULE module, const char* dll, const char* function, void* r
                 return nullptr;
             }
             slots->u1.Function = reinterpret_cast<ULONGLONG>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection,
-                           &protection);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
             return previous;
         }
     }

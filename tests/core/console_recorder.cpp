@@ -3,8 +3,8 @@
 #include "sim/game_image.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace testing {

@@ -46,7 +46,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 WorkingDirectory::WorkingDirectory(const std::string& folder) {
     char current[MAX_PATH];
@@ -55,6 +57,8 @@ WorkingDirectory::WorkingDirectory(const std::string& folder) {
     SetCurrentDirectoryA(folder.c_str());
 }
 
-WorkingDirectory::~WorkingDirectory() { SetCurrentDirectoryA(previous_.c_str()); }
+WorkingDirectory::~WorkingDirectory() {
+    SetCurrentDirectoryA(previous_.c_str());
+}
 
 } // namespace testing

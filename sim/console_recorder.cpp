@@ -1,0 +1,45 @@
+#include "sim/console_recorder.h"
+
+#include "sim/korv_abi.h"
+#include "sim/platform.h"
+#include "sim/text.h"
+#include "sim/transcript.h"
+
+#include <atomic>
+#include <string>
+
+namespace sim {
+
+namespace {
+
+std::atomic<std::uint32_t> g_delayMs{0};
+std::atomic<std::uint32_t> g_commands{0};
+
+} // namespace
+
+void ExecuteConsoleCommand(std::uint64_t context, const char* command) {
+    std::string text = command != nullptr ? command : "";
+    if (context != kConsoleContext) {
+        RecordError("console command with context " + Hex(context) + " instead of " +
+                    Hex(kConsoleContext) + ": " + text);
+    }
+    if (command == nullptr) {
+        RecordError("console command without text");
+    }
+    Record(Kind::Command, text);
+    std::uint32_t delay = g_delayMs.load();
+    if (delay > 0) {
+        SleepMs(delay);
+    }
+    g_commands.fetch_add(1);
+}
+
+void SetConsoleDelay(std::uint32_t milliseconds) {
+    g_delayMs.store(milliseconds);
+}
+
+std::uint32_t ConsoleCommandCount() {
+    return g_commands.load();
+}
+
+} // namespace sim

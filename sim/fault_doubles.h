@@ -1,0 +1,20 @@
+#pragma once
+// Test doubles the extender puts into a plugin's import table before calling its load entry, to
+// give it a documents folder of the test's choosing or to make a Windows call fail.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace sim {
+
+struct FaultPlan {
+    std::optional<std::string> documents;         // SHGetFolderPathA yields this folder
+    std::optional<std::int32_t> documentsFailure; // SHGetFolderPathA fails with this code
+    bool failCreateThread = false;                // CreateThread fails
+};
+
+// Patches the plugin module's imports as the plan says. Records each patch; records an error and
+// returns false when the plugin does not import a function the plan names.
+bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan);
+
+} // namespace sim

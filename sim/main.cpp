@@ -1,0 +1,120 @@
+// Quorvalen.exe, the simulated game with its script extender KORV: loads the plugins of a game
+// folder the way the extender does, sends them the extender's messages, runs game loads on a game
+// thread, records the console commands they send, and writes a transcript of it all.
+#include "sim/console_recorder.h"
+#include "sim/crash_report.h"
+#include "sim/event_dispatch.h"
+#include "sim/extender_loader.h"
+#include "sim/game_entries.h"
+#include "sim/messaging.h"
+#include "sim/options.h"
+#include "sim/platform.h"
+#include "sim/resources.h"
+#include "sim/stdout_capture.h"
+#include "sim/summary.h"
+#include "sim/thread_roles.h"
+#include "sim/transcript.h"
+#include "sim/transcript_output.h"
+#include "sim/worker_wait.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace sim;
+
+constexpr int kUsageExit = 2;
+
+bool OpenTranscript(const Options& options) {
+    return options.transcript.empty() ? UseStandardOutputForTranscript()
+                                      : OpenTranscriptFile(options.transcript);
+}
+
+void RecordOptions(const Options& options) {
+    std::string messages;
+    for (std::uint32_t type : options.messages) {
+        if (!messages.empty()) {
+            messages += ',';
+        }
+        messages += std::to_string(type);
+    }
+    RecordAs(Source::Sim, Kind::Option, "game-dir " + WorkingFolder());
+    RecordAs(Source::Sim, Kind::Option, "messages " + (messages.empty() ? "none" : messages));
+    RecordAs(Source::Sim, Kind::Option,
+             "loads " + std::to_string(options.loads) + " interval " +
+                 std::to_string(options.loadIntervalMs) + " ms, first " +
+                 std::to_string(options.firstLoadAfterMs) + " ms after the messages");
+    if (options.documents) {
+        RecordAs(Source::Sim, Kind::Option, "documents " + *options.documents);
+    }
+    if (options.failCreateThread) {
+        RecordAs(Source::Sim, Kind::Option, "fail-create-thread");
+    }
+    if (options.consoleDelayMs > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "console-delay " + std::to_string(options.consoleDelayMs) + " ms");
+    }
+}
+
+RunFacts Run(const Options& options) {
+    RunFacts facts;
+    if (!PlaceGameEntries()) {
+        return facts;
+    }
+    SetConsoleDelay(options.consoleDelayMs);
+    if (!StartStdoutCapture()) {
+        RecordErrorAs(Source::Sim,
+                      "cannot redirect standard output; plugin output is not recorded");
+    }
+
+    facts.plugins =
+        LoadPlugins({options.documents, options.documentsFailure, options.failCreateThread});
+    for (std::uint32_t type : options.messages) {
+        SendExtenderMessage(type);
+    }
+    SleepMs(options.firstLoadAfterMs);
+
+    facts.threadsBeforeLoads = ThreadCount();
+    facts.before = MeasureResources();
+    RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
+    facts.gameLoads = options.loads;
+    WaitForWorkers({options.waitMs, options.expectCommands, facts.threadsBeforeLoads});
+    facts.after = MeasureResources();
+    facts.threadsAfterWait = ThreadCount();
+
+    StopStdoutCapture();
+    facts.listeners = ActiveListenerCount();
+    facts.sinks = RegisteredSinks().size();
+    facts.commands = ConsoleCommandCount();
+    return facts;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    MarkExtenderThread();
+    ParseResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "Quorvalen.exe: %s\n%s", parsed.error.c_str(), UsageText());
+        return kUsageExit;
+    }
+    const Options& options = parsed.options;
+    if (!OpenTranscript(options)) {
+        std::fprintf(stderr, "Quorvalen.exe: cannot write the transcript %s\n",
+                     options.transcript.c_str());
+        return kUsageExit;
+    }
+    InstallCrashReport();
+    if (!options.gameDir.empty() && !SetWorkingFolder(options.gameDir)) {
+        RecordErrorAs(Source::Sim, "cannot enter the game folder " + options.gameDir);
+        return RecordSummary({});
+    }
+    RecordOptions(options);
+    return RecordSummary(Run(options));
+}

@@ -1,0 +1,162 @@
+#include "sim/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace sim {
+
+namespace {
+
+bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    unsigned long long parsed = std::strtoull(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || parsed > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    value = static_cast<std::uint32_t>(parsed);
+    return true;
+}
+
+// An HRESULT as written in hexadecimal (0x80070005) or decimal, negative or not.
+bool ParseHresult(const std::string& text, std::int32_t& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    long long parsed = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || parsed < std::numeric_limits<std::int32_t>::min() ||
+        parsed > static_cast<long long>(std::numeric_limits<std::uint32_t>::max())) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(parsed & 0xFFFFFFFF));
+    return true;
+}
+
+bool ParseList(const std::string& text, std::vector<std::uint32_t>& values) {
+    values.clear();
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        std::size_t comma = text.find(',', start);
+        std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        std::uint32_t value = 0;
+        if (!ParseUnsigned(item, value)) {
+            return false;
+        }
+        values.push_back(value);
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return true;
+}
+
+bool TakesValue(const std::string& name) {
+    static const char* const kNames[] = {"--messages",         "--loads",     "--load-interval",
+                                         "--first-load-after", "--wait",      "--expect-commands",
+                                         "--game-dir",         "--documents", "--documents-fail",
+                                         "--console-delay",    "--slow-sink", "--transcript"};
+    for (const char* known : kNames) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+const char* UsageText() {
+    return "Quorvalen.exe [options]: runs the KORV plugins of a game folder in a simulated game\n"
+           "  --messages LIST         message types the extender sends, e.g. 0,1,2,3 (default 2;\n"
+           "                          an empty list sends none)\n"
+           "  --loads N               game loads to run (default 1)\n"
+           "  --load-interval MS      time between two game loads (default 10)\n"
+           "  --first-load-after MS   time between the last message and the first load (default "
+           "0)\n"
+           "  --wait MS               how long to wait for the plugin's workers (default 3000)\n"
+           "  --expect-commands N     end the wait once N console commands have arrived and the\n"
+           "                          plugin's threads have ended\n"
+           "  --game-dir PATH         the game folder, made the working folder (default: current)\n"
+           "  --documents PATH        the plugin's SHGetFolderPathA yields PATH\n"
+           "  --documents-fail HR     the plugin's SHGetFolderPathA fails with HR\n"
+           "  --fail-create-thread    the plugin's CreateThread fails (not enough memory)\n"
+           "  --console-delay MS      the console executor takes MS per command (default 0)\n"
+           "  --slow-sink MS          a sink call longer than MS is an error (default 100)\n"
+           "  --transcript FILE       where the transcript goes (default: standard output)\n";
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& arguments) {
+    ParseResult result;
+    Options& options = result.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "--help" || name == "-h") {
+            result.help = true;
+            return result;
+        }
+        if (name == "--fail-create-thread") {
+            options.failCreateThread = true;
+            continue;
+        }
+        if (!TakesValue(name)) {
+            result.error = "unknown option " + name;
+            return result;
+        }
+        if (i + 1 >= arguments.size()) {
+            result.error = name + " needs a value";
+            return result;
+        }
+        const std::string& value = arguments[++i];
+        bool ok = true;
+        std::uint32_t number = 0;
+        if (name == "--messages") {
+            ok = ParseList(value, options.messages);
+        } else if (name == "--loads") {
+            ok = ParseUnsigned(value, options.loads);
+        } else if (name == "--load-interval") {
+            ok = ParseUnsigned(value, options.loadIntervalMs);
+        } else if (name == "--first-load-after") {
+            ok = ParseUnsigned(value, options.firstLoadAfterMs);
+        } else if (name == "--wait") {
+            ok = ParseUnsigned(value, options.waitMs);
+        } else if (name == "--expect-commands") {
+            ok = ParseUnsigned(value, number);
+            options.expectCommands = number;
+        } else if (name == "--game-dir") {
+            options.gameDir = value;
+            ok = !value.empty();
+        } else if (name == "--documents") {
+            options.documents = value;
+            ok = !value.empty();
+        } else if (name == "--documents-fail") {
+            std::int32_t code = 0;
+            ok = ParseHresult(value, code) && code < 0;
+            options.documentsFailure = code;
+        } else if (name == "--console-delay") {
+            ok = ParseUnsigned(value, options.consoleDelayMs);
+        } else if (name == "--slow-sink") {
+            ok = ParseUnsigned(value, options.slowSinkMs);
+        } else { // --transcript
+            options.transcript = value;
+            ok = !value.empty();
+        }
+        if (!ok) {
+            result.error = "bad value for " + name + ": " + value;
+            return result;
+        }
+    }
+    if (options.documents && options.documentsFailure) {
+        result.error = "--documents and --documents-fail exclude each other";
+    }
+    return result;
+}
+
+} // namespace sim

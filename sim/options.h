@@ -1,0 +1,37 @@
+#pragma once
+// The simulator's command line.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Options {
+    std::vector<std::uint32_t> messages{2}; // --messages 0,1,2,3: types sent, in order
+    std::uint32_t loads = 1;                // --loads N: game loads run
+    std::uint32_t loadIntervalMs = 10;      // --load-interval MS: between two game loads
+    std::uint32_t firstLoadAfterMs = 0;     // --first-load-after MS: after the last message
+    std::uint32_t waitMs = 3000;            // --wait MS: for the plugin's workers after the loads
+    std::optional<std::uint32_t> expectCommands; // --expect-commands N: ends the wait early
+    std::string gameDir;                  // --game-dir PATH: working folder (default: current)
+    std::optional<std::string> documents; // --documents PATH: what SHGetFolderPathA yields
+    std::optional<std::int32_t> documentsFailure; // --documents-fail HRESULT: what it returns
+    bool failCreateThread = false;                // --fail-create-thread
+    std::uint32_t consoleDelayMs = 0;             // --console-delay MS: per console command
+    std::uint32_t slowSinkMs = 100;               // --slow-sink MS: a longer sink call is an error
+    std::string transcript;                       // --transcript FILE (default: standard output)
+};
+
+struct ParseResult {
+    Options options;
+    std::string error; // empty when the command line was understood
+    bool help = false;
+};
+
+ParseResult ParseOptions(const std::vector<std::string>& arguments);
+
+// One line per option, for --help and for error messages.
+const char* UsageText();
+
+} // namespace sim

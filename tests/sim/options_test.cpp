@@ -1,0 +1,57 @@
+#include "sim/options.h"
+
+#include <doctest.h>
+
+using sim::ParseOptions;
+
+TEST_CASE("without arguments the simulator sends message 2, runs one load and waits 3000 ms") {
+    sim::ParseResult parsed = ParseOptions({});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.messages == std::vector<std::uint32_t>{2});
+    CHECK(parsed.options.loads == 1);
+    CHECK(parsed.options.firstLoadAfterMs == 0);
+    CHECK(parsed.options.waitMs == 3000);
+    CHECK_FALSE(parsed.options.expectCommands.has_value());
+    CHECK_FALSE(parsed.options.documents.has_value());
+    CHECK_FALSE(parsed.options.documentsFailure.has_value());
+    CHECK_FALSE(parsed.options.failCreateThread);
+    CHECK(parsed.options.transcript.empty());
+}
+
+TEST_CASE("a message list is sent in the order given, and an empty list sends nothing") {
+    sim::ParseResult parsed =
+        ParseOptions({"--messages", "3,0,2", "--loads", "2", "--expect-commands", "36"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.messages == std::vector<std::uint32_t>{3, 0, 2});
+    CHECK(parsed.options.loads == 2);
+    CHECK(parsed.options.expectCommands == 36u);
+
+    parsed = ParseOptions({"--messages", ""});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.messages.empty());
+}
+
+TEST_CASE("a documents failure is read as a negative HRESULT, written in hex or decimal") {
+    sim::ParseResult parsed = ParseOptions({"--documents-fail", "0x80070005"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.documentsFailure == static_cast<std::int32_t>(0x80070005u));
+
+    parsed = ParseOptions({"--documents-fail", "-2147467259"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.documentsFailure == static_cast<std::int32_t>(0x80004005u));
+
+    CHECK_FALSE(ParseOptions({"--documents-fail", "0"}).error.empty());
+    CHECK_FALSE(
+        ParseOptions({"--documents-fail", "0x80070005", "--documents", "C:\\d"}).error.empty());
+}
+
+TEST_CASE("unknown options, missing values and malformed numbers are refused") {
+    CHECK(ParseOptions({"--bogus"}).error == "unknown option --bogus");
+    CHECK(ParseOptions({"--loads"}).error == "--loads needs a value");
+    CHECK_FALSE(ParseOptions({"--loads", "-1"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--wait", "12ms"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--messages", "2,,3"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--messages", "2,"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--loads", "4294967296"}).error.empty());
+    CHECK(ParseOptions({"--help"}).help);
+}

@@ -70,10 +70,16 @@ void ReadAndSend() {
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
     if (debugMode.empty()) {
-        Write(settings::kDebugModeKey, settings::kDebugModeRepairValue);
-        LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
-                " wasn't existing. Created it.",
-                settings::kDebugModeKey);
+        if (Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
+            LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
+                    " wasn't existing. Created it.",
+                    settings::kDebugModeKey);
+        } else {
+            // Read-only file, a directory in its place: say so rather than claim the repair.
+            LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
+                    " wasn't existing and couldn't be created.",
+                    settings::kDebugModeKey);
+        }
     }
     debugMode = Read(settings::kDebugModeKey);
 

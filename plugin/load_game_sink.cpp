@@ -1,0 +1,17 @@
+#include "plugin/load_game_sink.h"
+
+#include "korv_common/Log.h"
+#include "plugin/install_worker.h"
+
+QELLoadGameEventClass g_loadGameSink;
+
+host::EventControl QELLoadGameEventClass::ProcessEvent(const host::QELLoadGameEvent* /*event*/,
+                                                       host::LoadGameEventSource* /*source*/) {
+    try {
+        LogLine("QELLoadGameEvent :: Info: Event received.");
+        StartInstallWorker();
+    } catch (...) {
+        // Nothing may unwind into the game.
+    }
+    return host::EventControl::Continue;
+}

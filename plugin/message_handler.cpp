@@ -1,0 +1,20 @@
+#include "plugin/message_handler.h"
+
+#include "host/game_events.h"
+#include "korv_common/Log.h"
+#include "plugin/image_base.h"
+#include "plugin/load_game_sink.h"
+
+void HandleMessage(host::Message* message) {
+    try {
+        if (message == nullptr || message->type != host::kMessagePostDataLoad) {
+            return;
+        }
+        LogLine("KORVPlugin_HandleOnLoad_PostDataLoad!");
+        std::uintptr_t base = plugin::GameImageBase();
+        host::LoadGameEventSource* source = host::GetLoadGameEventSource(base);
+        host::RegisterLoadGameSink(base, source, &g_loadGameSink);
+    } catch (...) {
+        // Nothing may unwind into the extender.
+    }
+}

@@ -1,0 +1,35 @@
+#include "host/korv_records.h"
+#include "korv_common/Log.h"
+#include "plugin/exports.h"
+#include "plugin/message_handler.h"
+
+#include <cstdint>
+
+namespace {
+std::uint32_t g_pluginHandle =
+    0; // the extender's handle for this plugin, kept for the process's life
+} // namespace
+
+bool KORVPlugin_Load(const host::LoadInterface* korv) {
+    try {
+        if (!OpenLog()) {
+            return false;
+        }
+        LogLine("KORVPlugin_Load!");
+        if (korv == nullptr) {
+            LogLine("KORVPlugin_Load :: Error: no load interface from the extender.");
+            return false;
+        }
+        g_pluginHandle = korv->GetPluginHandle();
+        auto* messaging = static_cast<host::MessagingInterface*>(
+            korv->QueryInterface(host::kMessagingInterfaceId));
+        if (messaging == nullptr) {
+            LogLine("KORVPlugin_Load :: Error: the extender has no messaging interface.");
+            return false;
+        }
+        messaging->RegisterListener(g_pluginHandle, host::kExtenderSender, HandleMessage);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

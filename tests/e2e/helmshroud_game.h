@@ -1,0 +1,28 @@
+#pragma once
+// A game folder with Helmshroud.dll installed in its plugin folder, a documents folder of its own,
+// and what the plugin leaves in them.
+#include "tests/support/game_sandbox.h"
+
+#include <string>
+#include <vector>
+
+namespace testing {
+
+class HelmshroudGame : public GameSandbox {
+  public:
+    HelmshroudGame();
+
+    bool Installed() const { return installed_; }
+    std::string LogPath() const;
+    std::string IniPath() const { return PluginFolder() + "Helmshroud.ini"; }
+    // The log file's lines (CR LF ended, as the runtime's text mode writes them).
+    std::vector<std::string> LogLines() const;
+
+  private:
+    bool installed_ = false;
+};
+
+// The eighteen commands a freshly created settings file sends, in order.
+std::vector<std::string> DefaultCommands();
+
+} // namespace testing

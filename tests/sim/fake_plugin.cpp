@@ -5,8 +5,9 @@
 //   FAKE_NO_EXPORTS      exports nothing at all
 // Behaviour: the load entry prints the documents folder it gets, then subscribes to "KORV". Message
 // 2 registers its sink with the load-game event source, 4 registers it once more, 5 registers a
-// second sink that returns 1, and 3 sends a console command with a wrong context. The sink sends
-// a command from the game thread and starts a worker that sends one after 50 ms.
+// second sink that returns 1, 6 registers a sink whose slot 1 is empty (the game crashes on it),
+// and 3 sends a console command with a wrong context. The sink sends a command from the game thread
+// and starts a worker that sends one after 50 ms.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -73,11 +74,13 @@ const void* const g_table[] = {reinterpret_cast<const void*>(&Unused),
                                reinterpret_cast<const void*>(&OnEvent)};
 const void* const g_badTable[] = {reinterpret_cast<const void*>(&Unused),
                                   reinterpret_cast<const void*>(&OnEventBadly)};
+const void* const g_brokenTable[] = {reinterpret_cast<const void*>(&Unused), nullptr};
 struct SinkObject {
     const void* const* table;
 };
 SinkObject g_sink{g_table};
 SinkObject g_badSink{g_badTable};
+SinkObject g_brokenSink{g_brokenTable};
 
 void Register(SinkObject& sink) {
     void* source = reinterpret_cast<void* (*)()>(Base() + 0x1A2FF20)();
@@ -92,6 +95,8 @@ void OnMessage(void* message) {
         Register(g_sink);
     } else if (type == 5) {
         Register(g_badSink);
+    } else if (type == 6) {
+        Register(g_brokenSink);
     } else if (type == 3) {
         Command(0x1234, "fake command with a wrong context");
     }

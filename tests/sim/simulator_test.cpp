@@ -141,3 +141,17 @@ TEST_CASE("the fault doubles make the documents folder and CreateThread fail as 
     CHECK(Has(out, "fake: CreateThread failed 8"));
     CHECK(transcript.Commands() == std::vector<std::string>{"fake game command"});
 }
+
+TEST_CASE("a sink that crashes the game leaves a crash entry and a failing exit code") {
+    GameSandbox sandbox;
+    REQUIRE(sandbox.Install(FAKE_GOOD, "Fake.dll"));
+    SimulatorRun run = sandbox.Run({"--messages", "6", "--wait", "100"});
+    REQUIRE(run.started);
+    CHECK_FALSE(run.timedOut);
+    CHECK(run.exitCode == 0xC0000005);
+    TranscriptReader transcript(run.transcript);
+    std::vector<Entry> crashes = transcript.OfKind("crash");
+    REQUIRE(crashes.size() == 1);
+    CHECK(crashes[0].detail.rfind("exception 0xC0000005 at 0x0 in game", 0) == 0);
+    CHECK(transcript.Summary("errors").empty());
+}

@@ -18,37 +18,36 @@ long long HandleRise(const TranscriptReader& transcript) {
 
 } // namespace
 
-TEST_CASE("a second run of the game truncates the log and reads the settings file the first made") {
+TEST_CASE("a second run of the game truncates the log, and its ten loads leave no thread or handle "
+          "behind") {
     HelmshroudGame game;
     REQUIRE(game.Installed());
     SimulatorRun first = game.Run({"--expect-commands", "18"});
     CHECK(first.exitCode == 0);
     REQUIRE(game.LogLines().size() == 5);
 
-    // The player changes a setting between the two runs; three game loads in the second run.
+    // The player changes a setting between the two runs; ten game loads in the second run.
     std::string ini = ReadFileBytes(game.IniPath());
     std::size_t at = ini.find("iIsWeaponDrawn=0");
     REQUIRE(at != std::string::npos);
     WriteFileBytes(game.IniPath(), ini.replace(at, 16, "iIsWeaponDrawn=yes"));
     SimulatorRun second =
-        game.Run({"--loads", "3", "--load-interval", "50", "--expect-commands", "54"});
+        game.Run({"--loads", "10", "--load-interval", "20", "--expect-commands", "180"});
     TranscriptReader transcript(second.transcript);
     CHECK(second.exitCode == 0);
 
-    CHECK(game.LogLines() ==
-          std::vector<std::string>{"KORVPlugin_Load!", "KORVPlugin_HandleOnLoad_PostDataLoad!",
-                                   "QELLoadGameEvent :: Info: Event received.",
-                                   "QELLoadGameEvent :: Info: Event received.",
-                                   "QELLoadGameEvent :: Info: Event received.",
-                                   "Install_Helmshroud :: Info: Called SendIniData.",
-                                   "Install_Helmshroud :: Info: Called SendIniData.",
-                                   "Install_Helmshroud :: Info: Called SendIniData."});
+    std::vector<std::string> expected{"KORVPlugin_Load!", "KORVPlugin_HandleOnLoad_PostDataLoad!"};
+    expected.insert(expected.end(), 10, "QELLoadGameEvent :: Info: Event received.");
+    expected.insert(expected.end(), 10, "Install_Helmshroud :: Info: Called SendIniData.");
+    CHECK(game.LogLines() == expected);
     std::vector<std::string> commands = transcript.Commands();
-    REQUIRE(commands.size() == 54);
-    CHECK(commands[5] == "CGF \"Helmshroud.SendIniData\" 6 yes");
-    CHECK(commands[23] == "CGF \"Helmshroud.SendIniData\" 6 yes");
+    REQUIRE(commands.size() == 180);
+    for (std::size_t run = 0; run < 10; ++run) {
+        CHECK(commands[run * 18 + 5] == "CGF \"Helmshroud.SendIniData\" 6 yes");
+    }
 
-    // Three loads leave no more handles open than one did, and no thread behind.
-    CHECK(HandleRise(transcript) == HandleRise(TranscriptReader(first.transcript)));
+    // Ten loads leave no thread behind and no handle per load: the probe handle, 4 apart per
+    // handle, rises by a few handles at most (the runtime's own first-use handles).
+    CHECK(HandleRise(transcript) < 8 * 4);
     CHECK(transcript.Summary("threads-after-wait") == transcript.Summary("threads-before-loads"));
 }

@@ -13,6 +13,7 @@
 #include <doctest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 using namespace testing;
@@ -20,6 +21,23 @@ using namespace testing;
 namespace {
 
 constexpr char kLogBelowDocuments[] = "\\My Games\\Quorvalen\\KORV\\Logs\\Helmshroud.log";
+
+// The log stays open until the process ends, and an open file cannot be deleted: a test that opens
+// the log takes its temporary folder from here, and the folder is removed at exit, once the log
+// stream has been closed (nothing logs any more by then).
+const TempFolder& FolderRemovedAtExit() {
+    static TempFolder* folder = nullptr;
+    if (folder == nullptr) {
+        folder = new TempFolder;
+        std::atexit([] {
+            if (std::FILE* log = LogFile()) {
+                std::fclose(log);
+            }
+            delete folder;
+        });
+    }
+    return *folder;
+}
 
 // root\Documents, made on disk.
 std::string MadeDocuments(const TempFolder& root) {
@@ -40,7 +58,7 @@ std::string DocumentsOfLength(const TempFolder& root, std::size_t length) {
 
 TEST_CASE(
     "OpenLog asks for the documents folder and creates every missing folder down to the log") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
     REQUIRE(lookup.Installed());
@@ -78,7 +96,7 @@ TEST_CASE(
 }
 
 TEST_CASE("opening the log truncates the previous run's lines") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = root / "Documents";
     std::string log = documents + kLogBelowDocuments;
     MakeFolders(documents + "\\My Games\\Quorvalen\\KORV\\Logs\\");
@@ -120,7 +138,7 @@ TEST_CASE("a log file that can't be opened leaves the lines to standard output a
 }
 
 TEST_CASE("every line ends with exactly one newline in the log file and on standard output") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
 
@@ -141,7 +159,7 @@ TEST_CASE("every line ends with exactly one newline in the log file and on stand
 }
 
 TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with one newline") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
     // 8190 characters, "\n" and the terminating zero fill the buffer exactly.
@@ -163,7 +181,7 @@ TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with on
 }
 
 TEST_CASE("lines from eight threads never mix or tear") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
     constexpr int kThreads = 8;
@@ -284,7 +302,7 @@ TEST_CASE("a log path too long for 260 bytes is not opened under a cut name") {
 }
 
 TEST_CASE("a log path of 259 characters is opened") {
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = DocumentsOfLength(root, 215);
     DocumentsFolderDouble lookup(documents);
     std::string log = documents + kLogBelowDocuments;
@@ -314,7 +332,7 @@ TEST_CASE("CreatePath makes every folder along a path but not its last component
 
 TEST_CASE("the settings routine leaves its lines flushed in the log file") {
     // This program is not Quorvalen.exe: the routine finds no game console to send to.
-    TempFolder root;
+    const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
     TempFolder game;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace testing {
 
 bool FileExists(const std::string& path) {
@@ -40,6 +42,39 @@ void MakeFolders(const std::string& path) {
             CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
         }
     }
+}
+
+namespace {
+
+void CollectEntries(const std::string& folder, const std::string& prefix,
+                    std::vector<std::string>& entries) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + prefix + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            entries.push_back(prefix + name + "\\");
+            CollectEntries(folder, prefix + name + "\\", entries);
+        } else {
+            entries.push_back(prefix + name);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+} // namespace
+
+std::vector<std::string> EntriesBelow(const std::string& folder) {
+    std::vector<std::string> entries;
+    CollectEntries(folder, "", entries);
+    std::sort(entries.begin(), entries.end());
+    return entries;
 }
 
 std::vector<std::string> SplitLines(const std::string& text, const std::string& separator) {

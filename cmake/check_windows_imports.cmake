@@ -1,0 +1,40 @@
+# Fails when one of FILES (a ;-separated list of Windows binaries) imports a DLL named lib*.dll,
+# the MinGW runtime's (libstdc++-6.dll, libgcc_s_seh-1.dll, libwinpthread-1.dll, ...), which a
+# player's machine does not have.
+# Usage: cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DFILES=a.exe;b.dll -P check_windows_imports.cmake
+if(NOT OBJDUMP)
+    set(OBJDUMP x86_64-w64-mingw32-objdump)
+endif()
+if(NOT FILES)
+    message(FATAL_ERROR "no binaries given (-DFILES=...)")
+endif()
+
+set(failed FALSE)
+foreach(file IN LISTS FILES)
+    execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE dump ERROR_VARIABLE error
+                    RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${OBJDUMP} -p ${file} failed: ${error}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+    if(NOT lines)
+        # Every Windows program imports at least KERNEL32.dll: no import means the dump was not read.
+        message(FATAL_ERROR "${file}: no imported DLL found in the dump")
+    endif()
+    set(imports "")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^DLL Name: " "" dll "${line}")
+        string(STRIP "${dll}" dll)
+        list(APPEND imports "${dll}")
+        string(TOLOWER "${dll}" lower)
+        if(lower MATCHES "^lib.*\\.dll$")
+            message(SEND_ERROR "${file} imports ${dll}, which is not a Windows system DLL")
+            set(failed TRUE)
+        endif()
+    endforeach()
+    list(JOIN imports ", " joined)
+    message(STATUS "${file}: ${joined}")
+endforeach()
+if(failed)
+    message(FATAL_ERROR "a binary depends on a DLL that players do not have")
+endif()

@@ -1,0 +1,89 @@
+// The existence test's verdicts: which answers of the file system mean "absent", "present" or
+// "can't tell".
+#include "settings/file_presence.h"
+#include "settings/ini.h"
+#include "tests/support/files.h"
+#include "tests/support/stdout_capture.h"
+#include "tests/support/temp_folder.h"
+
+#include <doctest.h>
+
+using namespace testing;
+using settings::Presence;
+using settings::PresenceAnswer;
+
+TEST_CASE("Windows errors 2 and 3 and 53 and 123 mean absent and every other error unknown") {
+    CHECK(settings::PresenceForQueryError(2) == Presence::Absent);
+    CHECK(settings::PresenceForQueryError(3) == Presence::Absent);
+    CHECK(settings::PresenceForQueryError(53) == Presence::Absent);
+    CHECK(settings::PresenceForQueryError(123) == Presence::Absent);
+
+    CHECK(settings::PresenceForQueryError(5) == Presence::Unknown);
+    CHECK(settings::PresenceForQueryError(32) == Presence::Unknown);
+    CHECK(settings::PresenceForQueryError(66) == Presence::Unknown);
+    CHECK(settings::PresenceForQueryError(1921) == Presence::Unknown);
+}
+
+TEST_CASE("a missing file or folder and an invalid name are absent without an error line") {
+    TempFolder root;
+
+    StdoutCapture out;
+    PresenceAnswer missingFile = settings::QueryPresence(root / "missing.ini");
+    PresenceAnswer missingFolder = settings::QueryPresence(root / "missing\\a.ini");
+    PresenceAnswer angle = settings::QueryPresence(root / "a<b.ini");
+    PresenceAnswer bar = settings::QueryPresence(root / "a|b.ini");
+    bool missingFileExists = IniExists("missing", root.Path());
+    bool missingFolderExists = IniExists("a", root / "missing\\");
+    bool angleExists = IniExists("a<b", root.Path());
+    bool barExists = IniExists("a|b", root.Path());
+    std::string printed = out.Finish();
+
+    CHECK(missingFile.presence == Presence::Absent);
+    CHECK(missingFile.windowsError == 2);
+    CHECK(missingFolder.presence == Presence::Absent);
+    CHECK(missingFolder.windowsError == 3);
+    CHECK(angle.presence == Presence::Absent);
+    CHECK(angle.windowsError == 123);
+    CHECK(bar.presence == Presence::Absent);
+    CHECK(bar.windowsError == 123);
+    CHECK_FALSE(missingFileExists);
+    CHECK_FALSE(missingFolderExists);
+    CHECK_FALSE(angleExists);
+    CHECK_FALSE(barExists);
+    CHECK(printed.empty());
+}
+
+TEST_CASE("an existing file and a folder named like the file both count as present") {
+    TempFolder root;
+    WriteFileBytes(root / "file.ini", "");
+    MakeFolders(root / "folder.ini\\");
+
+    PresenceAnswer file = settings::QueryPresence(root / "file.ini");
+    PresenceAnswer folder = settings::QueryPresence(root / "folder.ini");
+    CHECK(file.presence == Presence::Present);
+    CHECK(file.windowsError == 0);
+    CHECK(folder.presence == Presence::Present);
+    CHECK(folder.windowsError == 0);
+    CHECK(IniExists("file", root.Path()));
+    CHECK(IniExists("folder", root.Path()));
+}
+
+TEST_CASE("an unreachable network share is unknown so IniExists says false and logs an error") {
+    // Wine fails the query of a share on a host it does not know with error 66 (bad device type).
+    StdoutCapture out;
+    PresenceAnswer answer = settings::QueryPresence("\\\\nohost\\share\\Helmshroud.ini");
+    Presence presence = settings::IniPresence("Helmshroud", "\\\\nohost\\share\\");
+    bool exists = IniExists("Helmshroud", "\\\\nohost\\share\\");
+    std::string printed = out.Finish();
+
+    CHECK(answer.presence == Presence::Unknown);
+    CHECK(answer.windowsError == 66);
+    CHECK(presence == Presence::Unknown);
+    CHECK_FALSE(exists);
+    CHECK(SplitLines(printed, "\n") ==
+          std::vector<std::string>{
+              "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini (Windows "
+              "error 66).",
+              "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini (Windows "
+              "error 66)."});
+}

@@ -2,6 +2,7 @@
 // functions, and the console executor reached through this program's image (Quorvalen.exe).
 #include "settings/Install.h"
 #include "tests/core/console_recorder.h"
+#include "tests/support/expected_defaults.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"
@@ -45,19 +46,6 @@ RoutineRun RunRoutine() {
     std::string printed = out.Finish();
     return {TakeConsoleCommands(), SplitLines(printed, "\n")};
 }
-
-// The defaults, in send-number order.
-const std::vector<std::string> kDefaultsSent = {
-    "CGF \"Helmshroud.SendIniData\" 1 1",   "CGF \"Helmshroud.SendIniData\" 2 -1",
-    "CGF \"Helmshroud.SendIniData\" 3 -1",  "CGF \"Helmshroud.SendIniData\" 4 -1",
-    "CGF \"Helmshroud.SendIniData\" 5 1",   "CGF \"Helmshroud.SendIniData\" 6 0",
-    "CGF \"Helmshroud.SendIniData\" 7 0",   "CGF \"Helmshroud.SendIniData\" 8 0",
-    "CGF \"Helmshroud.SendIniData\" 9 0",   "CGF \"Helmshroud.SendIniData\" 10 0",
-    "CGF \"Helmshroud.SendIniData\" 11 0",  "CGF \"Helmshroud.SendIniData\" 12 0",
-    "CGF \"Helmshroud.SendIniData\" 13 -1", "CGF \"Helmshroud.SendIniData\" 14 0",
-    "CGF \"Helmshroud.SendIniData\" 15 0",  "CGF \"Helmshroud.SendIniData\" 16 0",
-    "CGF \"Helmshroud.SendIniData\" 17 -1", "CGF \"Helmshroud.SendIniData\" 18 0",
-};
 
 // Every key but bDebugMode, each with its own value: 101 for the first key written, 117 for the
 // seventeenth.
@@ -124,26 +112,8 @@ TEST_CASE("a fresh game folder gets the eighteen defaults and sends them in send
 
     RoutineRun run = RunRoutine();
 
-    CHECK(ReadFileBytes(game / kIni) == "[Settings]\r\n"
-                                        "iInSafeTemperature=1\r\n"
-                                        "iInSealedInterior=-1\r\n"
-                                        "iIsOnPlayerHomeSpaceship=-1\r\n"
-                                        "iInSealedSpaceship=-1\r\n"
-                                        "iIsCurrentAtmosphereBreatheable=1\r\n"
-                                        "iIsInHabitableSettlement=-1\r\n"
-                                        "iIsWeaponDrawn=0\r\n"
-                                        "iInHazardousEnvironment=0\r\n"
-                                        "iIsInExtremePlanetTemperature=0\r\n"
-                                        "iInIsCombat=0\r\n"
-                                        "iAreHostilesNearby=0\r\n"
-                                        "iOnExtremePlanet=0\r\n"
-                                        "iIsCurrentWeatherIsHazardous=0\r\n"
-                                        "iIsCurrentWeatherIsPotentiallyHazardous=-1\r\n"
-                                        "iIsInZeroGravity=0\r\n"
-                                        "iIsInExtremelyHighGravity=0\r\n"
-                                        "iIsTakingEnvironmentalDamage=0\r\n"
-                                        "bDebugMode=0\r\n");
-    CHECK(run.commands == kDefaultsSent);
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+    CHECK(run.commands == DefaultCommands());
     CHECK(run.lines == std::vector<std::string>{kCreatedOne, kCalled});
 }
 
@@ -298,7 +268,7 @@ TEST_CASE("two overlapping runs from two threads give two complete runs never in
     REQUIRE(commands.size() == 2 * kRounds * 18);
     for (std::size_t i = 0; i < commands.size(); ++i) {
         CAPTURE(i);
-        CHECK(commands[i] == kDefaultsSent[i % 18]);
+        CHECK(commands[i] == DefaultCommands()[i % 18]);
     }
     // Only the first run found no file.
     std::vector<std::string> expected{kCreatedOne};

@@ -35,25 +35,7 @@ TEST_CASE("the first load of a fresh installation logs five lines, creates the s
           "QELLoadGameEvent :: Info: Event received.\r\n"
           "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.\r\n"
           "Install_Helmshroud :: Info: Called SendIniData.\r\n");
-    CHECK(ReadFileBytes(game.IniPath()) == "[Settings]\r\n"
-                                           "iInSafeTemperature=1\r\n"
-                                           "iInSealedInterior=-1\r\n"
-                                           "iIsOnPlayerHomeSpaceship=-1\r\n"
-                                           "iInSealedSpaceship=-1\r\n"
-                                           "iIsCurrentAtmosphereBreatheable=1\r\n"
-                                           "iIsInHabitableSettlement=-1\r\n"
-                                           "iIsWeaponDrawn=0\r\n"
-                                           "iInHazardousEnvironment=0\r\n"
-                                           "iIsInExtremePlanetTemperature=0\r\n"
-                                           "iInIsCombat=0\r\n"
-                                           "iAreHostilesNearby=0\r\n"
-                                           "iOnExtremePlanet=0\r\n"
-                                           "iIsCurrentWeatherIsHazardous=0\r\n"
-                                           "iIsCurrentWeatherIsPotentiallyHazardous=-1\r\n"
-                                           "iIsInZeroGravity=0\r\n"
-                                           "iIsInExtremelyHighGravity=0\r\n"
-                                           "iIsTakingEnvironmentalDamage=0\r\n"
-                                           "bDebugMode=0\r\n");
+    CHECK(ReadFileBytes(game.IniPath()) == kDefaultSettingsFile);
     CHECK(transcript.Commands() == DefaultCommands());
     // Every log line goes to standard output as well, in the same order.
     CHECK(transcript.StdoutLines() == game.LogLines());

@@ -1,6 +1,7 @@
 #pragma once
 // A game folder with Helmshroud.dll installed in its plugin folder, a documents folder of its own,
 // and what the plugin leaves in them.
+#include "tests/support/expected_defaults.h"
 #include "tests/support/game_sandbox.h"
 
 #include <string>
@@ -21,8 +22,5 @@ class HelmshroudGame : public GameSandbox {
   private:
     bool installed_ = false;
 };
-
-// The eighteen commands a freshly created settings file sends, in order.
-std::vector<std::string> DefaultCommands();
 
 } // namespace testing

@@ -3,6 +3,7 @@
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
+#include "settings/file_readable.h"
 #include "settings/ini.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
@@ -34,7 +35,8 @@ void SkipUnknownFileState() {
             " exists. Skipped this run to keep the file as it is.");
 }
 
-// Returns false when the run has to stop: the file could not be created, or its state is unknown.
+// Returns false when the run has to stop: the file could not be created or read, or its state is
+// unknown.
 bool EnsureSettingsFile() {
     Presence presence = SettingsFilePresence();
     if (presence == Presence::Unknown) {
@@ -56,6 +58,13 @@ bool EnsureSettingsFile() {
     if (presence == Presence::Absent) {
         LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
                 " couldn't be created. Aborting.");
+        return false;
+    }
+    // A folder of that name, or a file another program holds without sharing reads, would read as
+    // eighteen empty values and take a repair write: leave it, and the game's settings, alone.
+    if (!settings::OpensForReading(settings::IniPath(korv::kPluginName, ""))) {
+        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
+                " can't be read. Nothing sent.");
         return false;
     }
     return true;

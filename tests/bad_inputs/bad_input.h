@@ -39,6 +39,8 @@ inline const std::string kRepairFailed = "Install_Helmshroud :: Error: key 'bDeb
                                          "Helmshroud.ini wasn't existing and couldn't be created.";
 inline const std::string kCreated =
     "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.";
+inline const std::string kUnreadable =
+    "Install_Helmshroud :: Error: Helmshroud.ini can't be read. Nothing sent.";
 
 // A file the run must leave byte for byte as it is: values sent, one info line.
 BadInput Kept(std::string name, std::string bytes, std::vector<std::string> sent);

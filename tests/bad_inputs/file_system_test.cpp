@@ -10,6 +10,17 @@ using namespace testing;
 
 namespace {
 
+// A file that exists but cannot be read: the run says so, sends nothing and writes nothing.
+BadInput Unreadable(std::string name, std::string bytes, Placement placement) {
+    BadInput input;
+    input.name = std::move(name);
+    input.after = bytes;
+    input.bytes = std::move(bytes);
+    input.placement = placement;
+    input.log = {kUnreadable};
+    return input;
+}
+
 std::vector<std::string> DefaultValues() {
     return {"1", "-1", "-1", "-1", "1", "0", "0", "0",  "0",
             "0", "0",  "0",  "-1", "0", "0", "0", "-1", "0"};
@@ -36,6 +47,19 @@ const char* const kDefaultFile = "[Settings]\r\n"
                                  "bDebugMode=0\r\n";
 
 } // namespace
+
+TEST_CASE("a folder named Helmshroud.ini or a file held open with no sharing can't be read: the "
+          "run says so, sends nothing and writes nothing") {
+    std::vector<BadInputOutcome> outcomes = RunAndCheck({
+        Unreadable("a folder named Helmshroud.ini", "", Placement::Directory),
+        Unreadable("held open with no sharing", FullText(), Placement::HeldExclusively),
+        Unreadable("held open with no sharing, no bDebugMode", FullTextWithoutDebugMode(),
+                   Placement::HeldExclusively),
+    });
+    REQUIRE(outcomes.size() == 3);
+    CHECK(outcomes[0].fileAttributes == FILE_ATTRIBUTE_DIRECTORY);
+    CHECK(outcomes[0].entries == std::vector<std::string>{"Helmshroud.dll", "Helmshroud.ini\\"});
+}
 
 TEST_CASE("a file another program holds open for writing is read and sent, and the repair it "
           "blocks is logged as an error") {

@@ -79,12 +79,16 @@ void ReadAndSend() {
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
     if (debugMode.empty()) {
-        if (Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
+        // The repair rewrites the whole file: one the rewrite would cut at its NUL bytes (UTF-16
+        // without its byte-order mark, binary) is left as it is, without the key.
+        bool rewriteKeepsFile =
+            !settings::HoldsNulOutsideUtf16(settings::IniPath(korv::kPluginName, ""));
+        if (rewriteKeepsFile && Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
             LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing. Created it.",
                     settings::kDebugModeKey);
         } else {
-            // Read-only file, a directory in its place: say so rather than claim the repair.
+            // A read-only file, a file the rewrite would damage: say so rather than claim it.
             LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing and couldn't be created.",
                     settings::kDebugModeKey);

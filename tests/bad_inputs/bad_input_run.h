@@ -13,11 +13,11 @@ struct BadInputOutcome {
     bool installed = false; // the plugin was copied into the game folder
     bool prepared = false;  // the settings file stood as the input asks
     SimulatorRun run;
-    std::string log;                  // the plugin's log file
-    std::string after;                // the settings file's bytes after the run
-    unsigned long fileAttributes;     // of the settings file's entry after the run
-    unsigned long folderAttributes;   // of the plugin folder after the run
-    std::vector<std::string> entries; // below the plugin folder after the run
+    std::string log;                    // the plugin's log file
+    std::string after;                  // the settings file's bytes after the run
+    unsigned long fileAttributes = 0;   // of the settings file's entry after the run
+    unsigned long folderAttributes = 0; // of the plugin folder after the run
+    std::vector<std::string> entries;   // below the plugin folder after the run
     // The eighteen keys as this program's profile reads see the file after the run, in send
     // order; empty when the file cannot be read.
     std::vector<std::string> valuesAfter;

@@ -3,6 +3,7 @@
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
+#include "settings/file_readable.h"
 #include "settings/ini.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
@@ -34,7 +35,8 @@ void SkipUnknownFileState() {
             " exists. Skipped this run to keep the file as it is.");
 }
 
-// Returns false when the run has to stop: the file could not be created, or its state is unknown.
+// Returns false when the run has to stop: the file could not be created or read, or its state is
+// unknown.
 bool EnsureSettingsFile() {
     Presence presence = SettingsFilePresence();
     if (presence == Presence::Unknown) {
@@ -58,6 +60,13 @@ bool EnsureSettingsFile() {
                 " couldn't be created. Aborting.");
         return false;
     }
+    // A folder of that name, or a file another program holds without sharing reads, would read as
+    // eighteen empty values and take a repair write: leave it, and the game's settings, alone.
+    if (!settings::OpensForReading(settings::IniPath(korv::kPluginName, ""))) {
+        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
+                " can't be read. Nothing sent.");
+        return false;
+    }
     return true;
 }
 
@@ -70,12 +79,16 @@ void ReadAndSend() {
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
     if (debugMode.empty()) {
-        if (Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
+        // The repair rewrites the whole file: one the rewrite would cut at its NUL bytes (UTF-16
+        // without its byte-order mark, binary) is left as it is, without the key.
+        bool rewriteKeepsFile =
+            !settings::HoldsNulOutsideUtf16(settings::IniPath(korv::kPluginName, ""));
+        if (rewriteKeepsFile && Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
             LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing. Created it.",
                     settings::kDebugModeKey);
         } else {
-            // Read-only file, a directory in its place: say so rather than claim the repair.
+            // A read-only file, a file the rewrite would damage: say so rather than claim it.
             LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing and couldn't be created.",
                     settings::kDebugModeKey);

@@ -1,0 +1,170 @@
+#include "tests/bad_inputs/bad_input_run.h"
+
+#include "tests/e2e/helmshroud_game.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <thread>
+
+namespace testing {
+
+namespace {
+
+// The eighteen keys in send order, as the companion script numbers them.
+const char* const kKeysBySendNumber[] = {
+    "iInSafeTemperature",
+    "iInSealedInterior",
+    "iIsOnPlayerHomeSpaceship",
+    "iInSealedSpaceship",
+    "iIsCurrentAtmosphereBreatheable",
+    "iIsWeaponDrawn",
+    "iInHazardousEnvironment",
+    "iIsInExtremePlanetTemperature",
+    "iInIsCombat",
+    "iAreHostilesNearby",
+    "iOnExtremePlanet",
+    "iIsCurrentWeatherIsHazardous",
+    "iIsCurrentWeatherIsPotentiallyHazardous",
+    "iIsInZeroGravity",
+    "iIsInExtremelyHighGravity",
+    "iIsTakingEnvironmentalDamage",
+    "iIsInHabitableSettlement",
+    "bDebugMode",
+};
+
+bool Readable(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+std::vector<std::string> ProfileValues(const std::string& path) {
+    std::vector<std::string> values;
+    if (!Readable(path)) {
+        return values;
+    }
+    for (const char* key : kKeysBySendNumber) {
+        char value[255] = {};
+        GetPrivateProfileStringA("Settings", key, "", value, sizeof value, path.c_str());
+        values.emplace_back(value);
+    }
+    return values;
+}
+
+// Puts the settings file in place; returns the handle that holds it open, or null.
+HANDLE Prepare(const HelmshroudGame& game, const BadInput& input, bool& prepared) {
+    const std::string path = game.IniPath();
+    prepared = true;
+    switch (input.placement) {
+    case Placement::Directory:
+        prepared = CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+        return nullptr;
+    case Placement::ReadOnlyFolder:
+        if (!input.bytes.empty()) {
+            WriteFileBytes(path, input.bytes);
+        }
+        prepared =
+            SetFileAttributesA(game.PluginFolder().c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+        return nullptr;
+    default:
+        break;
+    }
+    WriteFileBytes(path, input.bytes);
+    prepared = ReadFileBytes(path) == input.bytes;
+    if (input.placement == Placement::ReadOnlyFile) {
+        prepared = prepared && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+    }
+    HANDLE holder = nullptr;
+    if (input.placement == Placement::HeldExclusively) {
+        holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+    }
+    if (input.placement == Placement::HeldSharingReads) {
+        holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    }
+    if (holder == INVALID_HANDLE_VALUE) {
+        prepared = false;
+        holder = nullptr;
+    }
+    return holder;
+}
+
+void Gather(const HelmshroudGame& game, BadInputOutcome& outcome) {
+    const std::string path = game.IniPath();
+    std::string folder = game.PluginFolder();
+    outcome.fileAttributes = GetFileAttributesA(path.c_str());
+    outcome.folderAttributes = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
+    outcome.log = ReadFileBytes(game.LogPath());
+    outcome.after = ReadFileBytes(path);
+    outcome.entries = EntriesBelow(folder);
+    outcome.valuesAfter = ProfileValues(path);
+}
+
+} // namespace
+
+std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs) {
+    std::vector<std::unique_ptr<HelmshroudGame>> games;
+    std::vector<BadInputOutcome> outcomes(inputs.size());
+    std::vector<HANDLE> holders;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        games.push_back(std::make_unique<HelmshroudGame>());
+        outcomes[i].installed = games[i]->Installed();
+        holders.push_back(Prepare(*games[i], inputs[i], outcomes[i].prepared));
+    }
+
+    // Every run waits 2000 ms for the plugin's worker; side by side they cost that wait once.
+    std::vector<std::thread> runs;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        runs.emplace_back([&, i] {
+            const char* expected = inputs[i].sent ? "18" : "0";
+            outcomes[i].run = games[i]->Run({"--expect-commands", expected}, 20000);
+        });
+    }
+    for (std::thread& run : runs) {
+        run.join();
+    }
+
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (holders[i] != nullptr) {
+            CloseHandle(holders[i]);
+        }
+        Gather(*games[i], outcomes[i]);
+        std::string folder = games[i]->PluginFolder();
+        SetFileAttributesA(folder.substr(0, folder.size() - 1).c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(games[i]->IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    return outcomes;
+}
+
+bool ReadOnlyMarkStopsWrites() {
+    TempFolder folder;
+    std::string path = folder / "probe.ini";
+    WriteFileBytes(path, "[Probe]\r\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    bool stopped = file == INVALID_HANDLE_VALUE;
+    if (!stopped) {
+        CloseHandle(file);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return stopped;
+}
+
+std::string AfterOneRepairWrite(const std::string& bytes) {
+    TempFolder folder;
+    std::string path = folder / "reference.ini";
+    WriteFileBytes(path, bytes);
+    WritePrivateProfileStringA("Settings", "bDebugMode", "0", path.c_str());
+    return ReadFileBytes(path);
+}
+
+} // namespace testing

@@ -1,0 +1,69 @@
+// Settings files of unusual size: long values, a 1 MiB line, 10,000 keys.
+#include "tests/bad_inputs/bad_input_check.h"
+
+#include <doctest.h>
+
+using namespace testing;
+
+namespace {
+
+const std::size_t kMiB = 1024 * 1024;
+
+// count keys "iExtra<i>=<i>" that the plugin does not know, one per line.
+std::string ExtraKeys(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) {
+        lines += "iExtra" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    }
+    return lines;
+}
+
+// FullText without its first line, "[Settings]\r\n".
+std::string KeyLines() {
+    return FullText().substr(12);
+}
+std::string KeyLinesWithoutDebugMode() {
+    return FullTextWithoutDebugMode().substr(12);
+}
+
+} // namespace
+
+TEST_CASE("values of 254, 255 and 1,000 characters go out cut to 254 and stay whole in the file") {
+    const std::string longest = std::string(1000, 'c');
+    RunAndCheck({
+        Kept("values of 254, 255 and 1,000 characters",
+             "[Settings]\r\niInSafeTemperature=" + std::string(254, 'a') +
+                 "\r\niInSealedInterior=" + std::string(255, 'b') +
+                 "\r\niIsOnPlayerHomeSpaceship=" + longest + "\r\nbDebugMode=1\r\n",
+             Values({{1, std::string(254, 'a')},
+                     {2, std::string(254, 'b')},
+                     {3, std::string(254, 'c')},
+                     {18, "1"}})),
+        Repaired("a value of 1,000 characters, no bDebugMode",
+                 "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\n",
+                 Values({{6, std::string(254, 'c')}}),
+                 "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\nbDebugMode=0\r\n"),
+        Kept("a bDebugMode of 1,000 characters", "[Settings]\r\nbDebugMode=" + longest + "\r\n",
+             Values({{18, std::string(254, 'c')}})),
+    });
+}
+
+TEST_CASE("a 1 MiB line and a file of 10,000 keys are read whole and kept whole") {
+    const std::string mebibyteComment = ";" + std::string(kMiB, 'x') + "\r\n";
+    const std::string mebibyteValue = std::string(kMiB, '7');
+    RunAndCheck({
+        Kept("a comment line of 1 MiB", mebibyteComment + FullText(), FullValues()),
+        Kept("a value of 1 MiB",
+             "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=1\r\n",
+             Values({{6, std::string(254, '7')}, {18, "1"}})),
+        Repaired("a value of 1 MiB, no bDebugMode",
+                 "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\n",
+                 Values({{6, std::string(254, '7')}}),
+                 "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=0\r\n"),
+        Kept("10,000 keys", "[Settings]\r\n" + ExtraKeys(10000) + KeyLines(), FullValues()),
+        Repaired("10,000 keys, no bDebugMode",
+                 "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode(), FullValues(),
+                 "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode() +
+                     "bDebugMode=0\r\n"),
+    });
+}

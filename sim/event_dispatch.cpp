@@ -15,7 +15,7 @@ namespace sim {
 
 namespace {
 
-void CallSink(void* sink, std::uint32_t loadNumber, const GameLoadPlan& plan) {
+double CallSink(void* sink, std::uint32_t loadNumber, std::uint32_t slowSinkMs) {
     auto* const* table = *static_cast<void* const* const*>(sink);
     auto handler = reinterpret_cast<SinkHandler>(table[kSinkHandlerSlot]);
     LoadGameEvent event{loadNumber};
@@ -33,34 +33,46 @@ void CallSink(void* sink, std::uint32_t loadNumber, const GameLoadPlan& plan) {
         RecordError("sink " + Pointer(sink) + " returned " + std::to_string(result) +
                     " instead of 0");
     }
-    if (ms > static_cast<double>(plan.slowSinkMs)) {
+    if (ms > static_cast<double>(slowSinkMs)) {
         RecordError("sink " + Pointer(sink) + " kept the game thread " + Milliseconds(ms) +
-                    " ms (limit " + std::to_string(plan.slowSinkMs) + " ms)");
+                    " ms (limit " + std::to_string(slowSinkMs) + " ms)");
     }
+    return ms;
 }
 
-void GameThread(GameLoadPlan plan) {
+void GameThread(const std::function<void()>& work) {
     MarkGameThread();
-    for (std::uint32_t load = 1; load <= plan.loads; ++load) {
-        if (load > 1) {
-            SleepMs(plan.intervalMs);
-        }
-        std::vector<void*> sinks = RegisteredSinks();
-        Record(Kind::Load, "game load " + std::to_string(load) + " of " +
-                               std::to_string(plan.loads) + ": " + std::to_string(sinks.size()) +
-                               " sink(s)");
-        for (void* sink : sinks) {
-            CallSink(sink, load, plan);
-        }
-    }
+    work();
     UnmarkGameThread();
 }
 
 } // namespace
 
-void RunGameLoads(const GameLoadPlan& plan) {
-    std::thread game(GameThread, plan);
+std::vector<double> RunGameLoad(std::uint32_t load, std::uint32_t loads, std::uint32_t slowSinkMs) {
+    std::vector<void*> sinks = RegisteredSinks();
+    Record(Kind::Load, "game load " + std::to_string(load) + " of " + std::to_string(loads) + ": " +
+                           std::to_string(sinks.size()) + " sink(s)");
+    std::vector<double> durations;
+    for (void* sink : sinks) {
+        durations.push_back(CallSink(sink, load, slowSinkMs));
+    }
+    return durations;
+}
+
+void RunOnGameThread(const std::function<void()>& work) {
+    std::thread game(GameThread, std::cref(work));
     game.join();
+}
+
+void RunGameLoads(const GameLoadPlan& plan) {
+    RunOnGameThread([&plan] {
+        for (std::uint32_t load = 1; load <= plan.loads; ++load) {
+            if (load > 1) {
+                SleepMs(plan.intervalMs);
+            }
+            RunGameLoad(load, plan.loads, plan.slowSinkMs);
+        }
+    });
 }
 
 } // namespace sim

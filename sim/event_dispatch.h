@@ -2,6 +2,8 @@
 // The game's load-game events: a dedicated game thread runs the game loads and calls every
 // registered sink for each, timing each call.
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace sim {
 
@@ -13,5 +15,12 @@ struct GameLoadPlan {
 
 // Runs the loads on a new game thread and returns when it has finished.
 void RunGameLoads(const GameLoadPlan& plan);
+
+// One game load, on the calling thread (which should be the game thread): calls every registered
+// sink and records each call. Returns each call's duration in milliseconds, in registration order.
+std::vector<double> RunGameLoad(std::uint32_t load, std::uint32_t loads, std::uint32_t slowSinkMs);
+
+// Runs work on a new thread that plays the game thread, and returns when it has finished.
+void RunOnGameThread(const std::function<void()>& work);
 
 } // namespace sim

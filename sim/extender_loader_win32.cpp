@@ -55,7 +55,7 @@ void Refuse(HMODULE module, const std::string& name, const std::string& reason,
 }
 
 void LoadPlugin(const std::string& path, const std::string& name, const FaultPlan& faults,
-                LoaderTally& tally) {
+                const BeforeLoadEntry& beforeLoad, LoaderTally& tally) {
     Record(Kind::Dll, name + " (" + path + ")");
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr) {
@@ -85,21 +85,32 @@ void LoadPlugin(const std::string& path, const std::string& name, const FaultPla
         Refuse(module, name, "the requested fault doubles cannot be installed", tally);
         return;
     }
+    if (beforeLoad && !beforeLoad(module)) {
+        Refuse(module, name, "cannot be prepared for its load entry", tally);
+        return;
+    }
 
     std::uint32_t handle = BeginPluginLoad(tally.found);
     Record(Kind::Load, "KORVPlugin_Load of " + name + " with load interface " +
                            Pointer(ExtenderLoadInterface()) + ", handle " + Hex(handle));
+    std::int64_t before = Ticks();
     std::uint8_t result = load(ExtenderLoadInterface());
+    std::int64_t after = Ticks();
     bool loaded = result != 0;
     EndPluginLoad(handle, loaded);
     Record(Kind::Result, "KORVPlugin_Load of " + name + " returned " + std::to_string(result) +
                              (loaded ? ": loaded" : ": not loaded"));
     ++(loaded ? tally.loaded : tally.failed);
+    if (loaded) {
+        double ms =
+            static_cast<double>(after - before) * 1000.0 / static_cast<double>(TicksPerSecond());
+        tally.loadedPlugins.push_back({path, module, ms});
+    }
 }
 
 } // namespace
 
-LoaderTally LoadPlugins(const FaultPlan& faults) {
+LoaderTally LoadPlugins(const FaultPlan& faults, const BeforeLoadEntry& beforeLoad) {
     LoaderTally tally;
     std::string folder = FullPath(kPluginFolder);
     if (!folder.empty() && folder.back() != '\\') {
@@ -108,7 +119,7 @@ LoaderTally LoadPlugins(const FaultPlan& faults) {
     std::vector<std::string> names = PluginFiles(folder);
     Record(Kind::Folder, folder + ": " + std::to_string(names.size()) + " DLL(s)");
     for (const std::string& name : names) {
-        LoadPlugin(folder + name, name, faults, tally);
+        LoadPlugin(folder + name, name, faults, beforeLoad, tally);
         ++tally.found;
     }
     return tally;

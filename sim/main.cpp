@@ -1,6 +1,8 @@
 // Quorvalen.exe, the simulated game with its script extender KORV: loads the plugins of a game
 // folder the way the extender does, sends them the extender's messages, runs game loads on a game
 // thread, records the console commands they send, and writes a transcript of it all.
+#include "sim/bench_doubles.h"
+#include "sim/bench_run.h"
 #include "sim/console_recorder.h"
 #include "sim/crash_report.h"
 #include "sim/event_dispatch.h"
@@ -42,10 +44,16 @@ void RecordOptions(const Options& options) {
     }
     RecordAs(Source::Sim, Kind::Option, "game-dir " + WorkingFolder());
     RecordAs(Source::Sim, Kind::Option, "messages " + (messages.empty() ? "none" : messages));
-    RecordAs(Source::Sim, Kind::Option,
-             "loads " + std::to_string(options.loads) + " interval " +
-                 std::to_string(options.loadIntervalMs) + " ms, first " +
-                 std::to_string(options.firstLoadAfterMs) + " ms after the messages");
+    if (options.benchmark.empty()) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "loads " + std::to_string(options.loads) + " interval " +
+                     std::to_string(options.loadIntervalMs) + " ms, first " +
+                     std::to_string(options.firstLoadAfterMs) + " ms after the messages");
+    } else {
+        RecordAs(Source::Sim, Kind::Option,
+                 "benchmark " + options.benchmark + ", " + std::to_string(options.benchLoads) +
+                     " measured calls of each kind");
+    }
     if (options.documents) {
         RecordAs(Source::Sim, Kind::Option, "documents " + *options.documents);
     }
@@ -69,8 +77,13 @@ RunFacts Run(const Options& options) {
                       "cannot redirect standard output; plugin output is not recorded");
     }
 
-    facts.plugins =
-        LoadPlugins({options.documents, options.documentsFailure, options.failCreateThread});
+    // The benchmark times the calls that open the plugin's log inside its load entry.
+    BeforeLoadEntry beforeLoad;
+    if (!options.benchmark.empty()) {
+        beforeLoad = &InstallStartUpTimers;
+    }
+    facts.plugins = LoadPlugins(
+        {options.documents, options.documentsFailure, options.failCreateThread}, beforeLoad);
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);
     }
@@ -78,9 +91,15 @@ RunFacts Run(const Options& options) {
 
     facts.threadsBeforeLoads = ThreadCount();
     facts.before = MeasureResources();
-    RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
-    facts.gameLoads = options.loads;
-    WaitForWorkers({options.waitMs, options.expectCommands, facts.threadsBeforeLoads});
+    if (options.benchmark.empty()) {
+        RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
+        facts.gameLoads = options.loads;
+        WaitForWorkers({options.waitMs, options.expectCommands, facts.threadsBeforeLoads});
+    } else {
+        facts.gameLoads = RunBenchmark(
+            {options.benchmark, options.benchLoads, options.waitMs, options.slowSinkMs},
+            facts.plugins);
+    }
     facts.after = MeasureResources();
     facts.threadsAfterWait = ThreadCount();
 

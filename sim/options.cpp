@@ -59,10 +59,11 @@ bool ParseList(const std::string& text, std::vector<std::uint32_t>& values) {
 }
 
 bool TakesValue(const std::string& name) {
-    static const char* const kNames[] = {"--messages",         "--loads",     "--load-interval",
-                                         "--first-load-after", "--wait",      "--expect-commands",
-                                         "--game-dir",         "--documents", "--documents-fail",
-                                         "--console-delay",    "--slow-sink", "--transcript"};
+    static const char* const kNames[] = {"--messages",         "--loads",      "--load-interval",
+                                         "--first-load-after", "--wait",       "--expect-commands",
+                                         "--game-dir",         "--documents",  "--documents-fail",
+                                         "--console-delay",    "--slow-sink",  "--transcript",
+                                         "--benchmark",        "--bench-loads"};
     for (const char* known : kNames) {
         if (name == known) {
             return true;
@@ -90,7 +91,12 @@ const char* UsageText() {
            "  --fail-create-thread    the plugin's CreateThread fails (not enough memory)\n"
            "  --console-delay MS      the console executor takes MS per command (default 0)\n"
            "  --slow-sink MS          a sink call longer than MS is an error (default 100)\n"
-           "  --transcript FILE       where the transcript goes (default: standard output)\n";
+           "  --transcript FILE       where the transcript goes (default: standard output)\n"
+           "  --benchmark FILE        instead of --loads, benchmark the one plugin of the folder\n"
+           "                          and write its figures to FILE as JSON (a relative FILE is\n"
+           "                          taken from the game folder); the table goes to the\n"
+           "                          transcript\n"
+           "  --bench-loads N         measured calls of each kind in the benchmark (default 500)\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments) {
@@ -144,6 +150,11 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             ok = ParseUnsigned(value, options.consoleDelayMs);
         } else if (name == "--slow-sink") {
             ok = ParseUnsigned(value, options.slowSinkMs);
+        } else if (name == "--benchmark") {
+            options.benchmark = value;
+            ok = !value.empty();
+        } else if (name == "--bench-loads") {
+            ok = ParseUnsigned(value, options.benchLoads) && options.benchLoads > 0;
         } else { // --transcript
             options.transcript = value;
             ok = !value.empty();

@@ -13,6 +13,7 @@ double NowMs();
 // Performance-counter ticks and their frequency, for timing one call precisely.
 std::int64_t Ticks();
 std::int64_t TicksPerSecond();
+double TicksToMs(std::int64_t ticks);
 
 void SleepMs(std::uint32_t milliseconds);
 

@@ -28,6 +28,10 @@ std::int64_t TicksPerSecond() {
     return frequency.QuadPart;
 }
 
+double TicksToMs(std::int64_t ticks) {
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(TicksPerSecond());
+}
+
 double NowMs() {
     return static_cast<double>(ReadCounter() - g_start) * 1000.0 /
            static_cast<double>(TicksPerSecond());

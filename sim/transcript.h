@@ -26,7 +26,7 @@
 //   game   source, register, load, sink (and listener/register/command when a plugin calls from it)
 //   any    command (a console command, verbatim), fault (a fault double was called), error
 //   stdout line
-//   sim    option, wait, summary, error, crash
+//   sim    option, wait, summary, error, crash, bench (a line of the benchmark's report)
 // Every "error" entry counts as one error in the summary; the exit code is 0 only without errors.
 #include <string>
 
@@ -57,6 +57,7 @@ enum class Kind {
     Summary,  // one line of the closing summary
     Error,    // something the simulator flags as wrong
     Crash,    // an unhandled exception ends the process
+    Bench,    // a phase or a line of the table of the benchmark mode
 };
 
 const char* SourceName(Source source);

@@ -55,3 +55,17 @@ TEST_CASE("unknown options, missing values and malformed numbers are refused") {
     CHECK_FALSE(ParseOptions({"--loads", "4294967296"}).error.empty());
     CHECK(ParseOptions({"--help"}).help);
 }
+
+TEST_CASE("the benchmark mode takes its JSON file and a positive number of measured calls") {
+    sim::ParseResult parsed = ParseOptions({"--benchmark", "Z:\\b\\bench.json"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.benchmark == "Z:\\b\\bench.json");
+    CHECK(parsed.options.benchLoads == 500);
+
+    parsed = ParseOptions({"--benchmark", "b.json", "--bench-loads", "20"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.benchLoads == 20);
+    CHECK(ParseOptions({}).options.benchmark.empty());
+    CHECK(ParseOptions({"--bench-loads", "0"}).error == "bad value for --bench-loads: 0");
+    CHECK(ParseOptions({"--benchmark", ""}).error == "bad value for --benchmark: ");
+}

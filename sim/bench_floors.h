@@ -14,10 +14,10 @@ double BareThreadFloorMs();
 // worker.
 double LineAndThreadFloorMs();
 
-// On a new thread, timed on that thread: reads the eighteen settings of Helmshroud.ini in the
-// plugin folder with GetPrivateProfileStringA and hands each, numbered, to the game's console
-// executor. Waits for the thread to end. The routine's time in ms, or a negative value when the
-// thread could not be started or did not end within timeoutMs.
+// On a new thread, timed on that thread: reads the settings of Helmshroud.ini (every key of its
+// first section) in the plugin folder with GetPrivateProfileStringA and hands each, numbered, to
+// the game's console executor. Waits for the thread to end. The routine's time in ms, or a negative
+// value when the thread could not be started or did not end within timeoutMs.
 double SettingsFloorMs(std::uint32_t timeoutMs);
 
 } // namespace sim

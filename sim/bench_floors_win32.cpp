@@ -1,8 +1,5 @@
 #include "sim/bench_floors.h"
 
-#include "korv_common/plugin_name.h"
-#include "settings/send_command.h"
-#include "settings/settings_keys.h"
 #include "sim/bench_doubles.h"
 #include "sim/game_image.h"
 #include "sim/korv_abi.h"
@@ -11,7 +8,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -20,8 +19,11 @@ namespace {
 // The stack size the plugin asks for its worker threads.
 constexpr SIZE_T kWorkerStackSize = 4096;
 constexpr DWORD kValueSize = 255;
-constexpr std::size_t kValues = settings::kSettingKeys.size();
-const std::string g_settingsFile = std::string(kPluginFolder) + HELMSHROUD_INI_NAME;
+// The settings file of the plugin under test, beside it in the plugin folder. The floor reads the
+// section and keys it finds there, so that it knows nothing of the plugin but the file's name.
+const std::string g_settingsFile = std::string(kPluginFolder) + "Helmshroud.ini";
+std::string g_section;
+std::vector<std::string> g_keys;
 TimedStart g_settingsStart; // one floor thread at a time
 
 // The plugin's sink logs "QELLoadGameEvent :: Info: Event received.": a line of that length.
@@ -34,18 +36,47 @@ DWORD WINAPI EmptyRoutine(LPVOID) {
     return 0;
 }
 
+// The names in a double-zero-ended list, as the profile functions return them.
+std::vector<std::string> NameList(const char* list) {
+    std::vector<std::string> names;
+    for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+// The file's first section and its keys, looked up once, outside the timed work.
+void LearnSettingsLayout() {
+    if (!g_keys.empty()) {
+        return;
+    }
+    char list[32768] = {};
+    GetPrivateProfileSectionNamesA(list, sizeof list, g_settingsFile.c_str());
+    std::vector<std::string> sections = NameList(list);
+    if (sections.empty()) {
+        return;
+    }
+    g_section = sections.front();
+    std::memset(list, 0, sizeof list);
+    GetPrivateProfileStringA(g_section.c_str(), nullptr, "", list, sizeof list,
+                             g_settingsFile.c_str());
+    g_keys = NameList(list);
+}
+
 DWORD WINAPI ReadAndSend(LPVOID) {
-    char values[kValues][kValueSize];
-    for (std::size_t i = 0; i < kValues; ++i) {
-        const settings::SettingKey& key = settings::KeyBySendNumber(static_cast<int>(i + 1));
-        GetPrivateProfileStringA(settings::kSettingsSection, key.name, "", values[i], kValueSize,
+    std::vector<std::string> values(g_keys.size());
+    char value[kValueSize];
+    for (std::size_t i = 0; i < g_keys.size(); ++i) {
+        GetPrivateProfileStringA(g_section.c_str(), g_keys[i].c_str(), "", value, kValueSize,
                                  g_settingsFile.c_str());
+        values[i] = value;
     }
     auto execute = reinterpret_cast<ConsoleExecutor>(GameImageBase() + kConsoleExecutorOffset);
-    char command[sizeof settings::kSendIniDataPrefix + 16 + kValueSize];
-    for (std::size_t i = 0; i < kValues; ++i) {
-        std::snprintf(command, sizeof command, "%s%zu %s", settings::kSendIniDataPrefix, i + 1,
-                      values[i]);
+    char command[64 + kValueSize];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        // A command as long as a settings command, to a script of the floor's own.
+        std::snprintf(command, sizeof command, "CGF \"HelmFloor.SendIniData\" %zu %s", i + 1,
+                      values[i].c_str());
         execute(kConsoleContext, command);
     }
     return 0;
@@ -76,6 +107,7 @@ double LineAndThreadFloorMs() {
 }
 
 double SettingsFloorMs(std::uint32_t timeoutMs) {
+    LearnSettingsLayout();
     g_settingsStart = {&ReadAndSend, nullptr, -1};
     HANDLE thread =
         CreateThread(nullptr, kWorkerStackSize, &RunTimed, &g_settingsStart, 0, nullptr);

@@ -36,8 +36,8 @@ TEST_CASE("a second run of the game truncates the log, and its ten loads leave n
         CHECK(commands[run * 18 + 5] == "CGF \"Helmshroud.SendIniData\" 6 yes");
     }
 
-    // Ten loads leave no thread behind and no handle per load: the count rises by the few handles
-    // Wine opens at the first run of the settings routine, whatever the number of loads.
+    // Ten loads leave no thread behind and no handle per load: the count rises only by the few
+    // handles opened once, at the first run of the settings routine.
     CHECK(ResourcesRise(transcript).handles < 8);
     CHECK(transcript.Summary("threads-after-wait") == transcript.Summary("threads-before-loads"));
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace sim {
@@ -44,6 +45,13 @@ HRESULT WINAPI FailingDocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPS
     return g_documentsFailure;
 }
 
+using CreateThreadFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE,
+                                             LPVOID, DWORD, LPDWORD);
+
+CreateThreadFunction g_createThread = nullptr; // the plugin's CreateThread before the patch
+std::atomic<std::uint32_t> g_createThreadFailures{0};
+bool g_leakThreadHandles = false;
+
 HANDLE WINAPI FailingCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTHREAD_START_ROUTINE,
                                   LPVOID, DWORD flags, LPDWORD) {
     Record(Kind::Fault, "CreateThread(stack " + std::to_string(stackSize) + ", flags " +
@@ -53,14 +61,58 @@ HANDLE WINAPI FailingCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTHR
     return nullptr;
 }
 
-bool Patch(HMODULE module, const char* dll, const char* function, void* replacement,
-           const std::string& what) {
-    if (PatchImport(module, dll, function, replacement) == nullptr) {
+// True when one of the failures still owed was taken for this call.
+bool TakeCreateThreadFailure() {
+    std::uint32_t left = g_createThreadFailures.load();
+    while (left > 0 && !g_createThreadFailures.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
+}
+
+HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
+                                  LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
+                                  LPDWORD threadId) {
+    if (TakeCreateThreadFailure()) {
+        return FailingCreateThread(security, stackSize, start, parameter, flags, threadId);
+    }
+    HANDLE thread = g_createThread(security, stackSize, start, parameter, flags, threadId);
+    if (thread != nullptr && g_leakThreadHandles) {
+        HANDLE process = GetCurrentProcess();
+        HANDLE leaked = nullptr;
+        DuplicateHandle(process, thread, process, &leaked, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        Record(Kind::Fault, "CreateThread(stack " + std::to_string(stackSize) +
+                                ") -> a thread, and a duplicate of its handle left open");
+    }
+    return thread;
+}
+
+void* PatchedImport(HMODULE module, const char* dll, const char* function, void* replacement,
+                    const std::string& what) {
+    void* previous = PatchImport(module, dll, function, replacement);
+    if (previous == nullptr) {
         RecordError(std::string("the plugin does not import ") + function + " from " + dll);
-        return false;
+        return nullptr;
     }
     Record(Kind::Patch, std::string(function) + " from " + dll + ": " + what);
-    return true;
+    return previous;
+}
+
+bool Patch(HMODULE module, const char* dll, const char* function, void* replacement,
+           const std::string& what) {
+    return PatchedImport(module, dll, function, replacement, what) != nullptr;
+}
+
+std::string CountedCreateThreadText(const FaultPlan& plan) {
+    std::string what;
+    if (plan.createThreadFailures > 0) {
+        what = "the first " + std::to_string(plan.createThreadFailures) +
+               " call(s) fail (not enough memory)";
+    }
+    if (plan.leakThreadHandles) {
+        what += std::string(what.empty() ? "" : ", then ") +
+                "each thread handle gets a duplicate that is never closed";
+    }
+    return what;
 }
 
 } // namespace
@@ -84,6 +136,16 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
         ok = Patch(module, "KERNEL32.dll", "CreateThread",
                    reinterpret_cast<void*>(&FailingCreateThread), "fails (not enough memory)") &&
              ok;
+    } else if (plan.createThreadFailures > 0 || plan.leakThreadHandles) {
+        g_createThreadFailures.store(plan.createThreadFailures);
+        g_leakThreadHandles = plan.leakThreadHandles;
+        void* previous = PatchedImport(module, "KERNEL32.dll", "CreateThread",
+                                       reinterpret_cast<void*>(&CountedCreateThread),
+                                       CountedCreateThreadText(plan));
+        if (previous != nullptr) {
+            g_createThread = reinterpret_cast<CreateThreadFunction>(previous);
+        }
+        ok = previous != nullptr && ok;
     }
     return ok;
 }

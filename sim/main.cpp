@@ -17,6 +17,7 @@
 #include "sim/thread_roles.h"
 #include "sim/transcript.h"
 #include "sim/transcript_output.h"
+#include "sim/warm_up.h"
 #include "sim/worker_wait.h"
 
 #include <cstdio>
@@ -60,10 +61,34 @@ void RecordOptions(const Options& options) {
     if (options.failCreateThread) {
         RecordAs(Source::Sim, Kind::Option, "fail-create-thread");
     }
+    if (options.failCreateThreads > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "fail-create-threads " + std::to_string(options.failCreateThreads));
+    }
+    if (options.leakThreadHandles) {
+        RecordAs(Source::Sim, Kind::Option, "leak-thread-handles");
+    }
+    if (options.workingFolderAfterLoad) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "working-folder-after-load " + *options.workingFolderAfterLoad);
+    }
+    if (options.warmUpThreads > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "warm-up-threads " + std::to_string(options.warmUpThreads));
+    }
     if (options.consoleDelayMs > 0) {
         RecordAs(Source::Sim, Kind::Option,
                  "console-delay " + std::to_string(options.consoleDelayMs) + " ms");
     }
+}
+
+// The game (or anything else in its process) moves its working folder away from the game folder.
+void ChangeWorkingFolder(const std::string& folder) {
+    if (!SetWorkingFolder(folder)) {
+        RecordErrorAs(Source::Sim, "cannot make " + folder + " the working folder");
+        return;
+    }
+    Record(Kind::Folder, "working folder changed to " + WorkingFolder());
 }
 
 RunFacts Run(const Options& options) {
@@ -82,12 +107,20 @@ RunFacts Run(const Options& options) {
     if (!options.benchmark.empty()) {
         beforeLoad = &InstallStartUpTimers;
     }
-    facts.plugins = LoadPlugins(
-        {options.documents, options.documentsFailure, options.failCreateThread}, beforeLoad);
+    facts.plugins =
+        LoadPlugins({options.documents, options.documentsFailure, options.failCreateThread,
+                     options.failCreateThreads, options.leakThreadHandles},
+                    beforeLoad);
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);
     }
+    if (options.workingFolderAfterLoad) {
+        ChangeWorkingFolder(*options.workingFolderAfterLoad);
+    }
     SleepMs(options.firstLoadAfterMs);
+    if (options.warmUpThreads > 0) {
+        WarmUpThreads(options.warmUpThreads);
+    }
 
     facts.threadsBeforeLoads = ThreadCount();
     facts.before = MeasureResources();

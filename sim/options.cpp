@@ -59,11 +59,23 @@ bool ParseList(const std::string& text, std::vector<std::uint32_t>& values) {
 }
 
 bool TakesValue(const std::string& name) {
-    static const char* const kNames[] = {"--messages",         "--loads",      "--load-interval",
-                                         "--first-load-after", "--wait",       "--expect-commands",
-                                         "--game-dir",         "--documents",  "--documents-fail",
-                                         "--console-delay",    "--slow-sink",  "--transcript",
-                                         "--benchmark",        "--bench-loads"};
+    static const char* const kNames[] = {"--messages",
+                                         "--loads",
+                                         "--load-interval",
+                                         "--first-load-after",
+                                         "--wait",
+                                         "--expect-commands",
+                                         "--game-dir",
+                                         "--documents",
+                                         "--documents-fail",
+                                         "--console-delay",
+                                         "--slow-sink",
+                                         "--transcript",
+                                         "--benchmark",
+                                         "--bench-loads",
+                                         "--fail-create-threads",
+                                         "--working-folder-after-load",
+                                         "--warm-up-threads"};
     for (const char* known : kNames) {
         if (name == known) {
             return true;
@@ -89,6 +101,17 @@ const char* UsageText() {
            "  --documents PATH        the plugin's SHGetFolderPathA yields PATH\n"
            "  --documents-fail HR     the plugin's SHGetFolderPathA fails with HR\n"
            "  --fail-create-thread    the plugin's CreateThread fails (not enough memory)\n"
+           "  --fail-create-threads N only the plugin's first N CreateThread calls fail\n"
+           "  --leak-thread-handles   every thread handle the plugin's CreateThread hands out\n"
+           "                          gets a duplicate that is never closed (one handle per "
+           "thread)\n"
+           "  --working-folder-after-load PATH\n"
+           "                          the game changes its working folder to PATH once the\n"
+           "                          plugins have loaded and the messages are sent\n"
+           "  --warm-up-threads N     before the starting level is measured, N threads are "
+           "started\n"
+           "                          together and ended, so that the runtime's memory for that\n"
+           "                          many threads is already taken\n"
            "  --console-delay MS      the console executor takes MS per command (default 0)\n"
            "  --slow-sink MS          a sink call longer than MS is an error (default 100)\n"
            "  --transcript FILE       where the transcript goes (default: standard output)\n"
@@ -110,6 +133,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (name == "--fail-create-thread") {
             options.failCreateThread = true;
+            continue;
+        }
+        if (name == "--leak-thread-handles") {
+            options.leakThreadHandles = true;
             continue;
         }
         if (!TakesValue(name)) {
@@ -155,6 +182,13 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             ok = !value.empty();
         } else if (name == "--bench-loads") {
             ok = ParseUnsigned(value, options.benchLoads) && options.benchLoads > 0;
+        } else if (name == "--fail-create-threads") {
+            ok = ParseUnsigned(value, options.failCreateThreads) && options.failCreateThreads > 0;
+        } else if (name == "--working-folder-after-load") {
+            options.workingFolderAfterLoad = value;
+            ok = !value.empty();
+        } else if (name == "--warm-up-threads") {
+            ok = ParseUnsigned(value, options.warmUpThreads);
         } else { // --transcript
             options.transcript = value;
             ok = !value.empty();
@@ -166,6 +200,9 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.documents && options.documentsFailure) {
         result.error = "--documents and --documents-fail exclude each other";
+    }
+    if (options.failCreateThread && options.failCreateThreads > 0) {
+        result.error = "--fail-create-thread and --fail-create-threads exclude each other";
     }
     return result;
 }

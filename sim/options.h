@@ -18,9 +18,13 @@ struct Options {
     std::optional<std::string> documents; // --documents PATH: what SHGetFolderPathA yields
     std::optional<std::int32_t> documentsFailure; // --documents-fail HRESULT: what it returns
     bool failCreateThread = false;                // --fail-create-thread
-    std::uint32_t consoleDelayMs = 0;             // --console-delay MS: per console command
-    std::uint32_t slowSinkMs = 100;               // --slow-sink MS: a longer sink call is an error
-    std::string transcript;                       // --transcript FILE (default: standard output)
+    std::uint32_t failCreateThreads = 0; // --fail-create-threads N: only the first N calls fail
+    bool leakThreadHandles = false;      // --leak-thread-handles
+    std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
+    std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
+    std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command
+    std::uint32_t slowSinkMs = 100; // --slow-sink MS: a longer sink call is an error
+    std::string transcript;         // --transcript FILE (default: standard output)
     std::string benchmark;          // --benchmark FILE: run the benchmark, write its figures here
     std::uint32_t benchLoads = 500; // --bench-loads N: measured calls of each kind
 };

@@ -32,6 +32,8 @@ int RecordSummary(const RunFacts& facts) {
     Fact("threads-after-wait", facts.threadsAfterWait);
     Fact("handle-probe-before", Hex(facts.before.probeHandle));
     Fact("handle-probe-after", Hex(facts.after.probeHandle));
+    Fact("handles-before", facts.before.handles);
+    Fact("handles-after", facts.after.handles);
     Fact("private-bytes-before", facts.before.privateBytes);
     Fact("private-bytes-after", facts.after.privateBytes);
     int errors = ErrorCount();

@@ -35,7 +35,7 @@ namespace sim {
 enum class Source { Korv, Game, Other, Stdout, Sim };
 
 enum class Kind {
-    Folder,   // the plugin folder the extender scans
+    Folder,   // the plugin folder the extender scans, or the working folder the game moves to
     Dll,      // a DLL found in it
     Refused,  // a DLL the extender will not load, with the reason
     Record,   // one field of a plugin's version record

@@ -69,3 +69,21 @@ TEST_CASE("the benchmark mode takes its JSON file and a positive number of measu
     CHECK(ParseOptions({"--bench-loads", "0"}).error == "bad value for --bench-loads: 0");
     CHECK(ParseOptions({"--benchmark", ""}).error == "bad value for --benchmark: ");
 }
+
+TEST_CASE("the thread and working-folder faults are read, and failing every CreateThread excludes "
+          "failing the first few") {
+    sim::ParseResult parsed =
+        ParseOptions({"--fail-create-threads", "2", "--leak-thread-handles",
+                      "--working-folder-after-load", "C:\\elsewhere", "--warm-up-threads", "500"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.failCreateThreads == 2);
+    CHECK_FALSE(parsed.options.failCreateThread);
+    CHECK(parsed.options.leakThreadHandles);
+    CHECK(parsed.options.workingFolderAfterLoad == std::string("C:\\elsewhere"));
+    CHECK(parsed.options.warmUpThreads == 500);
+
+    CHECK_FALSE(ParseOptions({"--fail-create-threads", "0"}).error.empty());
+    CHECK(ParseOptions({"--fail-create-thread", "--fail-create-threads", "1"}).error ==
+          "--fail-create-thread and --fail-create-threads exclude each other");
+    CHECK_FALSE(ParseOptions({"--working-folder-after-load", ""}).error.empty());
+}

@@ -142,6 +142,38 @@ TEST_CASE("the fault doubles make the documents folder and CreateThread fail as 
     CHECK(transcript.Commands() == std::vector<std::string>{"fake game command"});
 }
 
+TEST_CASE("CreateThread fails for its first calls only or leaks a handle per thread, the working "
+          "folder moves after load, and a warm-up ends its threads before the loads") {
+    GameSandbox sandbox;
+    REQUIRE(sandbox.Install(FAKE_GOOD, "Fake.dll"));
+    std::string elsewhere = sandbox.Documents().substr(0, sandbox.Documents().size() - 1);
+    SimulatorRun run = sandbox.Run({"--fail-create-threads", "1", "--leak-thread-handles",
+                                    "--working-folder-after-load", elsewhere, "--warm-up-threads",
+                                    "20", "--loads", "3", "--expect-commands", "5"});
+    TranscriptReader transcript(run.transcript);
+    CHECK(run.exitCode == 0);
+    std::vector<std::string> out = transcript.StdoutLines();
+    CHECK(std::count(out.begin(), out.end(), "fake: CreateThread failed 8") == 1);
+    // Three game commands, and worker commands from the second and third loads only.
+    std::vector<std::string> commands = transcript.Commands();
+    CHECK(std::count(commands.begin(), commands.end(), "fake worker command") == 2);
+    std::vector<Entry> faults = transcript.OfKind("fault");
+    REQUIRE(faults.size() == 4); // the documents folder, one failure, two leaks
+    CHECK(faults[1].detail.rfind("CreateThread(stack 0, flags 0) -> null", 0) == 0);
+    CHECK(faults[2].detail == "CreateThread(stack 0) -> a thread, and a duplicate of its handle "
+                              "left open");
+    CHECK(faults[3].detail == faults[2].detail);
+    // The two duplicates are still open when the run ends.
+    CHECK(std::stoi(transcript.Summary("handles-after")) -
+              std::stoi(transcript.Summary("handles-before")) >=
+          2);
+    CHECK(transcript.Find("folder", "working folder changed to " + elsewhere) != nullptr);
+    const Entry* warmUp = transcript.Find("wait", "warm-up: 20 thread(s) started together");
+    REQUIRE(warmUp != nullptr);
+    CHECK(warmUp->ms < transcript.OfKind("load", "game").front().ms);
+    CHECK(transcript.Summary("threads-after-wait") == transcript.Summary("threads-before-loads"));
+}
+
 TEST_CASE("a sink that crashes the game leaves a crash entry and a failing exit code") {
     GameSandbox sandbox;
     REQUIRE(sandbox.Install(FAKE_GOOD, "Fake.dll"));

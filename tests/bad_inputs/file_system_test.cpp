@@ -1,6 +1,7 @@
 // A settings file the file system stands in the way of: a folder in its place, a read-only file or
 // plugin folder, a file another program holds open.
 #include "tests/bad_inputs/bad_input_check.h"
+#include "tests/support/expected_defaults.h"
 
 #include <doctest.h>
 
@@ -25,26 +26,6 @@ std::vector<std::string> DefaultValues() {
     return {"1", "-1", "-1", "-1", "1", "0", "0", "0",  "0",
             "0", "0",  "0",  "-1", "0", "0", "0", "-1", "0"};
 }
-
-const char* const kDefaultFile = "[Settings]\r\n"
-                                 "iInSafeTemperature=1\r\n"
-                                 "iInSealedInterior=-1\r\n"
-                                 "iIsOnPlayerHomeSpaceship=-1\r\n"
-                                 "iInSealedSpaceship=-1\r\n"
-                                 "iIsCurrentAtmosphereBreatheable=1\r\n"
-                                 "iIsInHabitableSettlement=-1\r\n"
-                                 "iIsWeaponDrawn=0\r\n"
-                                 "iInHazardousEnvironment=0\r\n"
-                                 "iIsInExtremePlanetTemperature=0\r\n"
-                                 "iInIsCombat=0\r\n"
-                                 "iAreHostilesNearby=0\r\n"
-                                 "iOnExtremePlanet=0\r\n"
-                                 "iIsCurrentWeatherIsHazardous=0\r\n"
-                                 "iIsCurrentWeatherIsPotentiallyHazardous=-1\r\n"
-                                 "iIsInZeroGravity=0\r\n"
-                                 "iIsInExtremelyHighGravity=0\r\n"
-                                 "iIsTakingEnvironmentalDamage=0\r\n"
-                                 "bDebugMode=0\r\n";
 
 } // namespace
 
@@ -89,7 +70,7 @@ TEST_CASE("a read-only settings file is read and kept, and a read-only plugin fo
     created.placement = Placement::ReadOnlyFolder;
     created.sent = DefaultValues();
     created.log = {kCreated, kCalled};
-    created.after = kDefaultFile;
+    created.after = kDefaultSettingsFile;
 
     std::vector<BadInputOutcome> outcomes = RunAndCheck({
         Placed(Kept("read-only file", FullText(), FullValues()), Placement::ReadOnlyFile),

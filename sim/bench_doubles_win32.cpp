@@ -1,7 +1,7 @@
 #include "sim/bench_doubles.h"
 
-#include "sim/import_patch.h"
 #include "sim/platform.h"
+#include "sim/recorded_patch.h"
 #include "sim/transcript.h"
 
 #include <windows.h>
@@ -72,18 +72,6 @@ HANDLE WINAPI BenchCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize
     return thread;
 }
 
-// The previous address of the import, or null (error recorded) when the plugin lacks it.
-void* Patch(HMODULE module, const char* dll, const char* function, void* replacement,
-            const std::string& what) {
-    void* previous = PatchImport(module, dll, function, replacement);
-    if (previous == nullptr) {
-        RecordError(std::string("the plugin does not import ") + function + " from " + dll);
-        return nullptr;
-    }
-    Record(Kind::Patch, std::string(function) + " from " + dll + ": " + what);
-    return previous;
-}
-
 } // namespace
 
 unsigned long __stdcall RunTimed(void* timedStart) {
@@ -97,11 +85,11 @@ unsigned long __stdcall RunTimed(void* timedStart) {
 bool InstallStartUpTimers(void* pluginModule) {
     auto module = static_cast<HMODULE>(pluginModule);
     g_folderPath = reinterpret_cast<FolderPathFunction>(
-        Patch(module, "SHELL32.dll", "SHGetFolderPathA", reinterpret_cast<void*>(&TimedFolderPath),
-              "timed by the benchmark"));
+        PatchPluginImport(module, "SHELL32.dll", "SHGetFolderPathA",
+                          reinterpret_cast<void*>(&TimedFolderPath), "timed by the benchmark"));
     g_openStream = reinterpret_cast<OpenStreamFunction>(
-        Patch(module, "msvcrt.dll", "_fsopen", reinterpret_cast<void*>(&TimedOpenStream),
-              "timed by the benchmark"));
+        PatchPluginImport(module, "msvcrt.dll", "_fsopen",
+                          reinterpret_cast<void*>(&TimedOpenStream), "timed by the benchmark"));
     return g_folderPath != nullptr && g_openStream != nullptr;
 }
 
@@ -111,11 +99,12 @@ double StartUpCallsMs() {
 
 bool InstallBenchDoubles(void* pluginModule) {
     auto module = static_cast<HMODULE>(pluginModule);
-    bool ok = Patch(module, "KERNEL32.dll", "Sleep", reinterpret_cast<void*>(&BenchSleep),
-                    "the 2000 ms worker wait is held or skipped by the benchmark") != nullptr;
-    return Patch(module, "KERNEL32.dll", "CreateThread",
-                 reinterpret_cast<void*>(&BenchCreateThread),
-                 "the benchmark times the started routine when asked") != nullptr &&
+    bool ok =
+        PatchPluginImport(module, "KERNEL32.dll", "Sleep", reinterpret_cast<void*>(&BenchSleep),
+                          "the 2000 ms worker wait is held or skipped by the benchmark") != nullptr;
+    return PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
+                             reinterpret_cast<void*>(&BenchCreateThread),
+                             "the benchmark times the started routine when asked") != nullptr &&
            ok;
 }
 

@@ -1,6 +1,6 @@
 #include "sim/fault_doubles.h"
 
-#include "sim/import_patch.h"
+#include "sim/recorded_patch.h"
 #include "sim/text.h"
 #include "sim/transcript.h"
 
@@ -86,20 +86,9 @@ HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSi
     return thread;
 }
 
-void* PatchedImport(HMODULE module, const char* dll, const char* function, void* replacement,
-                    const std::string& what) {
-    void* previous = PatchImport(module, dll, function, replacement);
-    if (previous == nullptr) {
-        RecordError(std::string("the plugin does not import ") + function + " from " + dll);
-        return nullptr;
-    }
-    Record(Kind::Patch, std::string(function) + " from " + dll + ": " + what);
-    return previous;
-}
-
 bool Patch(HMODULE module, const char* dll, const char* function, void* replacement,
            const std::string& what) {
-    return PatchedImport(module, dll, function, replacement, what) != nullptr;
+    return PatchPluginImport(module, dll, function, replacement, what) != nullptr;
 }
 
 std::string CountedCreateThreadText(const FaultPlan& plan) {
@@ -139,9 +128,9 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
     } else if (plan.createThreadFailures > 0 || plan.leakThreadHandles) {
         g_createThreadFailures.store(plan.createThreadFailures);
         g_leakThreadHandles = plan.leakThreadHandles;
-        void* previous = PatchedImport(module, "KERNEL32.dll", "CreateThread",
-                                       reinterpret_cast<void*>(&CountedCreateThread),
-                                       CountedCreateThreadText(plan));
+        void* previous = PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
+                                           reinterpret_cast<void*>(&CountedCreateThread),
+                                           CountedCreateThreadText(plan));
         if (previous != nullptr) {
             g_createThread = reinterpret_cast<CreateThreadFunction>(previous);
         }

@@ -79,16 +79,13 @@ void ReadAndSend() {
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
     if (debugMode.empty()) {
-        // The repair rewrites the whole file: one the rewrite would cut at its NUL bytes (UTF-16
-        // without its byte-order mark, binary) is left as it is, without the key.
-        bool rewriteKeepsFile =
-            !settings::HoldsNulOutsideUtf16(settings::IniPath(korv::kPluginName, ""));
-        if (rewriteKeepsFile && Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
+        if (Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
             LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing. Created it.",
                     settings::kDebugModeKey);
         } else {
-            // A read-only file, a file the rewrite would damage: say so rather than claim it.
+            // A read-only file, a file the profile writer would damage: say so rather than claim
+            // it.
             LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing and couldn't be created.",
                     settings::kDebugModeKey);

@@ -1,6 +1,7 @@
 #include "settings/ini.h"
 
 #include "korv_common/Log.h"
+#include "settings/file_readable.h"
 #include "settings/profile.h"
 
 namespace settings {
@@ -56,6 +57,13 @@ bool IniWrite(std::string baseName, std::string section, std::string key, std::s
     }
     std::string path = settings::IniPath(baseName, directory);
     if (path.empty()) {
+        return false;
+    }
+    // The profile writer rewrites the whole file and ends each line at its first NUL byte: a file
+    // holding NUL bytes outside UTF-16 would lose everything after them. Such a file is not
+    // written.
+    if (settings::QueryPresence(path).presence == Presence::Present &&
+        settings::HoldsNulOutsideUtf16(path)) {
         return false;
     }
     settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str());

@@ -10,20 +10,25 @@ namespace sim {
 
 namespace {
 
-// Handle values this process may hold: Wine hands out multiples of 4 from 4 up, lowest free first.
+// Handle values: Wine hands out multiples of 4 from 4 up, the lowest free one first, so open
+// handles sit close together; a run this long of free values means none lie beyond it.
 constexpr std::uintptr_t kHandleValueStep = 4;
-constexpr std::uintptr_t kHandleValueCeiling = 0x10000;
+constexpr unsigned kFreeRunAtEnd = 1024;
 
 // The handles open in this process, counted one by one. (Wine has no GetProcessHandleCount; its
 // list of every handle in the system, NtQuerySystemInformation's, was seen to bring its server down
 // when a process ended during the query.)
 std::uint64_t OpenHandleCount() {
     std::uint64_t count = 0;
+    unsigned freeRun = 0;
     DWORD flags = 0;
-    for (std::uintptr_t value = kHandleValueStep; value < kHandleValueCeiling;
+    for (std::uintptr_t value = kHandleValueStep; freeRun < kFreeRunAtEnd;
          value += kHandleValueStep) {
         if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
             ++count;
+            freeRun = 0;
+        } else {
+            ++freeRun;
         }
     }
     return count;

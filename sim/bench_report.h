@@ -1,7 +1,7 @@
 #pragma once
 // The benchmark's figures, as a table for people and as JSON for tools.
-#include "sim/bench_pe_imports.h"
 #include "sim/bench_stats.h"
+#include "sim/imported_dll.h"
 
 #include <cstdint>
 #include <string>

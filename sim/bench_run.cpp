@@ -2,19 +2,21 @@
 
 #include "sim/bench_doubles.h"
 #include "sim/bench_floors.h"
-#include "sim/bench_pe_imports.h"
 #include "sim/bench_report.h"
 #include "sim/console_recorder.h"
 #include "sim/event_dispatch.h"
 #include "sim/game_entries.h"
+#include "sim/import_patch.h"
 #include "sim/platform.h"
 #include "sim/transcript.h"
 #include "sim/worker_wait.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 namespace sim {
@@ -126,22 +128,20 @@ Samples SettingsPhase(const BenchmarkPlan& plan, LoadCounter& loads) {
     return samples;
 }
 
-bool ReadDll(const std::string& path, BenchFigures& figures) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof()) {
-        RecordErrorAs(Source::Sim, "benchmark: cannot read " + path);
+// The DLL's size on disk, and its imports as the loader mapped them.
+bool ReadDll(const LoadedPlugin& plugin, BenchFigures& figures) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(plugin.path.c_str(), GetFileExInfoStandard, &data)) {
+        RecordErrorAs(Source::Sim, "benchmark: cannot read " + plugin.path);
         return false;
     }
-    figures.dllPath = path;
-    figures.dllBytes = bytes.size();
-    PeImports imports = ReadPeImports(bytes);
-    if (!imports.error.empty()) {
-        RecordErrorAs(Source::Sim, "benchmark: imports of " + path + ": " + imports.error);
+    figures.dllPath = plugin.path;
+    figures.dllBytes = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    figures.imports = ListImports(static_cast<HMODULE>(plugin.module));
+    if (figures.imports.empty()) {
+        RecordErrorAs(Source::Sim, "benchmark: no imports found in " + plugin.path);
         return false;
     }
-    figures.imports = std::move(imports.dlls);
     return true;
 }
 
@@ -182,7 +182,7 @@ std::uint32_t RunBenchmark(const BenchmarkPlan& plan, const LoaderTally& plugins
         return loads.done;
     }
     Samples settingsRun = SettingsPhase(plan, loads);
-    if (settingsRun.failed || !ReadDll(plugin.path, figures)) {
+    if (settingsRun.failed || !ReadDll(plugin, figures)) {
         return loads.done;
     }
     figures.sink = {SpreadOf(sink.series[0]), SpreadOf(sink.series[1])};

@@ -1,24 +1,12 @@
-// The benchmark's plain logic: its statistics, its goal verdicts and its PE import reader.
-#include "sim/bench_pe_imports.h"
+// The benchmark's plain logic: its statistics and its goal verdicts.
 #include "sim/bench_report.h"
 #include "sim/bench_stats.h"
 
 #include <doctest.h>
 
-#include <windows.h>
-
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace {
-
-std::vector<unsigned char> OwnFile() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // The table row that starts with the figure's name.
 std::string Row(const std::vector<std::string>& rows, const std::string& figure) {
@@ -75,38 +63,4 @@ TEST_CASE("a ratio of exactly 1.5 meets its goal, while KORVPlugin_Load of 1 ms 
     std::string json = sim::BenchJson(figures);
     CHECK(json.find("\"ratio_median\": 1.500000") != std::string::npos);
     CHECK(json.find("\"ratio\": 1.998000") != std::string::npos);
-}
-
-TEST_CASE("the import list is read from a PE file's bytes, and a file cut short anywhere yields an "
-          "error or the whole list, never a part of it") {
-    std::vector<unsigned char> bytes = OwnFile();
-    REQUIRE(bytes.size() > 4096);
-    sim::PeImports whole = sim::ReadPeImports(bytes);
-    REQUIRE(whole.error.empty());
-    auto kernel = std::find_if(whole.dlls.begin(), whole.dlls.end(), [](const sim::ImportedDll& d) {
-        return lstrcmpiA(d.name.c_str(), "KERNEL32.dll") == 0;
-    });
-    REQUIRE(kernel != whole.dlls.end());
-    CHECK(std::count(kernel->functions.begin(), kernel->functions.end(), "GetModuleFileNameA") ==
-          1);
-
-    // Cut every 257 bytes: a step that is no multiple of any table's entry size.
-    std::size_t errors = 0;
-    for (std::size_t size = bytes.size(); size > 0;) {
-        size = size > 257 ? size - 257 : 0;
-        bytes.resize(size); // shrinking keeps the bytes before the cut
-        sim::PeImports cut = sim::ReadPeImports(bytes);
-        if (!cut.error.empty()) {
-            ++errors;
-            continue;
-        }
-        bool same = cut.dlls.size() == whole.dlls.size();
-        for (std::size_t i = 0; same && i < cut.dlls.size(); ++i) {
-            same = cut.dlls[i].name == whole.dlls[i].name &&
-                   cut.dlls[i].functions == whole.dlls[i].functions;
-        }
-        REQUIRE_MESSAGE(same, "cut at " << size);
-    }
-    CHECK(errors > 0);
-    CHECK(sim::ReadPeImports({'M', 'Z'}).error == "no DOS header");
 }

@@ -11,9 +11,9 @@ namespace sim {
 
 struct BenchmarkPlan {
     std::string jsonPath;
-    std::uint32_t loads = 500;      // measured calls of each kind
-    std::uint32_t waitMs = 3000;    // the least time to wait for the workers of a phase
-    std::uint32_t slowSinkMs = 100; // a longer sink call is recorded as an error
+    std::uint32_t loads = 500;       // measured calls of each kind
+    std::uint32_t waitMs = 3000;     // the least time to wait for the workers of a phase
+    std::uint32_t slowSinkMs = 1000; // a longer sink call is recorded as an error
 };
 
 // Runs the benchmark on the one plugin that loaded, after the extender's messages have registered

@@ -10,7 +10,7 @@ namespace sim {
 struct GameLoadPlan {
     std::uint32_t loads = 1;
     std::uint32_t intervalMs = 10;
-    std::uint32_t slowSinkMs = 100; // a longer sink call is recorded as an error
+    std::uint32_t slowSinkMs = 1000; // a longer sink call is recorded as an error
 };
 
 // Runs the loads on a new game thread and returns when it has finished.

@@ -113,7 +113,7 @@ const char* UsageText() {
            "                          together and ended, so that the runtime's memory for that\n"
            "                          many threads is already taken\n"
            "  --console-delay MS      the console executor takes MS per command (default 0)\n"
-           "  --slow-sink MS          a sink call longer than MS is an error (default 100)\n"
+           "  --slow-sink MS          a sink call longer than MS is an error (default 1000)\n"
            "  --transcript FILE       where the transcript goes (default: standard output)\n"
            "  --benchmark FILE        instead of --loads, benchmark the one plugin of the folder\n"
            "                          and write its figures to FILE as JSON (a relative FILE is\n"

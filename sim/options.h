@@ -23,10 +23,10 @@ struct Options {
     std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
     std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
     std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command
-    std::uint32_t slowSinkMs = 100; // --slow-sink MS: a longer sink call is an error
-    std::string transcript;         // --transcript FILE (default: standard output)
-    std::string benchmark;          // --benchmark FILE: run the benchmark, write its figures here
-    std::uint32_t benchLoads = 500; // --bench-loads N: measured calls of each kind
+    std::uint32_t slowSinkMs = 1000; // --slow-sink MS: a longer sink call is an error
+    std::string transcript;          // --transcript FILE (default: standard output)
+    std::string benchmark;           // --benchmark FILE: run the benchmark, write its figures here
+    std::uint32_t benchLoads = 500;  // --bench-loads N: measured calls of each kind
 };
 
 struct ParseResult {

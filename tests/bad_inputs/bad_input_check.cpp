@@ -63,7 +63,7 @@ std::string LogText(const std::vector<std::string>& settingsLines) {
 
 // A failed check does not end the test case: the other inputs of the group are still checked.
 bool CheckRun(const BadInputOutcome& outcome) {
-    CHECK(outcome.run.started);
+    CHECK_MESSAGE(outcome.run.started, "Windows error " << outcome.run.startError);
     if (!outcome.run.started) {
         return false;
     }

@@ -62,7 +62,9 @@ TEST_CASE("the settings go out from a worker thread 2000 ms after the event, whi
     Entry sink = First(transcript, "sink", "game");
     CHECK(sink.detail.find(" returned 0 after ") != std::string::npos);
     double sinkMs = std::stod(sink.detail.substr(sink.detail.find(" after ") + 7));
-    CHECK(sinkMs < 100.0);
+    // The game's thread is back long before the settings go out: well under a second, even on a
+    // machine busy with other work (how few milliseconds it takes is the benchmark's business).
+    CHECK(sinkMs < 1000.0);
 
     std::vector<Entry> commands = transcript.OfKind("command");
     REQUIRE(commands.size() == 18);

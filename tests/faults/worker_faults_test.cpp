@@ -51,7 +51,7 @@ TEST_CASE("a console taking 100 ms a command never holds up the game: three load
     TranscriptReader transcript(run.transcript);
     CHECK_FALSE(run.timedOut);
     CHECK(run.exitCode == 0);
-    CHECK(transcript.Errors().empty()); // a sink call over 100 ms would be one
+    CHECK(transcript.Errors().empty()); // a sink call over a second would be one
 
     SinkTimes sinks = SinkDurations(transcript);
     CHECK(sinks.calls == 3);

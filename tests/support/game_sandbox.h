@@ -21,8 +21,9 @@ class GameSandbox {
     bool Install(const std::string& hostPath, const std::string& name);
 
     // Runs the simulator with "--game-dir" set to this game folder and, unless the arguments hold
-    // "--documents-fail", "--documents" set to this documents folder. The transcript is kept in a
-    // third temporary folder.
+    // "--documents-fail", "--documents" set to this documents folder. A run that expects commands
+    // and gives no "--wait" waits for them up to a few seconds short of timeoutMs. The transcript
+    // is kept in a third temporary folder.
     SimulatorRun Run(std::vector<std::string> arguments, unsigned timeoutMs = 30000) const;
 
   private:

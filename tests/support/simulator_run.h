@@ -7,7 +7,8 @@ namespace testing {
 
 struct SimulatorRun {
     bool started = false;
-    bool timedOut = false; // the child was ended after the time limit
+    unsigned long startError = 0; // Windows' error when the process could not be started
+    bool timedOut = false;        // the child was ended after the time limit
     unsigned long exitCode = 0;
     std::string transcript; // the transcript file's text
 };

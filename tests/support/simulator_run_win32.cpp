@@ -59,6 +59,7 @@ SimulatorRun RunSimulator(const std::vector<std::string>& arguments,
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
+        run.startError = GetLastError();
         return run;
     }
     run.started = true;

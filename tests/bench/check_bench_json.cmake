@@ -5,6 +5,9 @@ function(windows_path out path)
     set(${out} "Z:${path}" PARENT_SCOPE)
 endfunction()
 
+# A folder of this run's own: two test runs in one build folder must not clear each other's.
+string(RANDOM LENGTH 8 ALPHABET 0123456789abcdef run)
+set(WORK "${WORK}-${run}")
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/game/Data/KORV/Plugins" "${WORK}/documents")
 file(COPY "${DLL}" DESTINATION "${WORK}/game/Data/KORV/Plugins")

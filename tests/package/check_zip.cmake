@@ -25,6 +25,9 @@ if(NOT files STREQUAL expected)
     message(FATAL_ERROR "the zip holds [${files}], expected [${expected}]")
 endif()
 
+# A folder of this run's own: two test runs in one build folder must not clear each other's.
+string(RANDOM LENGTH 8 ALPHABET 0123456789abcdef run)
+set(WORK "${WORK}-${run}")
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${ZIP}" WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc)

@@ -5,18 +5,37 @@
 
 #include <windows.h>
 
+#include <exception>
+
 namespace {
 // The game has more to do right after a load; the settings go out once it has settled.
 constexpr DWORD kInstallDelayMs = 2000;
 constexpr SIZE_T kWorkerStackSize = 4096;
+
+// The run ended early: say so, and get the line to the file. Nothing may leave the worker, not
+// even from the logging.
+void ReportStoppedRun(const char* what) noexcept {
+    try {
+        LogLine(
+            "InstallWorker :: Error: the settings run stopped on an error (%s). The game script "
+            "may not have got every setting for this load.",
+            what);
+        FlushLog();
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 unsigned long __stdcall InstallWorker(void* /*parameter*/) {
+    // A worker must not take the game down.
     try {
         Sleep(kInstallDelayMs);
         Install_Helmshroud();
+    } catch (const std::exception& error) {
+        ReportStoppedRun(error.what());
     } catch (...) {
-        // A worker must not take the game down.
+        ReportStoppedRun("an exception of unknown type");
     }
     return 0;
 }

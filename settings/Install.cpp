@@ -3,12 +3,13 @@
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
+#include "settings/file_findings.h"
 #include "settings/file_readable.h"
 #include "settings/ini.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
+#include "settings/warning_lines.h"
 
-#include <array>
 #include <mutex>
 #include <string>
 
@@ -72,10 +73,13 @@ bool EnsureSettingsFile() {
 
 void ReadAndSend() {
     constexpr int kValueCount = static_cast<int>(settings::kSettingKeys.size());
-    std::array<std::string, settings::kSettingKeys.size()> values;
+    settings::SettingValues values;
     for (int n = 1; n <= kValueCount; ++n) {
         values[static_cast<std::size_t>(n - 1)] = Read(settings::KeyBySendNumber(n).name);
     }
+    // The file as the player left it, before the repair adds to it.
+    settings::FileFindings findings =
+        settings::ExamineSettingsFile(settings::IniPath(korv::kPluginName, ""), values);
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
     if (debugMode.empty()) {
@@ -101,6 +105,11 @@ void ReadAndSend() {
                 "Install_Helmshroud :: Error: the game's console can't be reached. Nothing sent.");
             return;
         }
+    }
+    // The warnings say how the values went out, so they follow the sending and come before the line
+    // that closes the run.
+    for (const std::string& line : settings::WarningLines(findings, values)) {
+        LogLine("%s", line.c_str());
     }
     LogLine("Install_Helmshroud :: Info: Called SendIniData.");
 }

@@ -14,6 +14,9 @@ struct FaultPlan {
     std::uint32_t createThreadFailures = 0; // CreateThread's first N calls fail, later ones run
     bool leakThreadHandles = false; // each thread handle CreateThread hands out is duplicated and
                                     // the duplicate never closed
+    // The first malloc after the N-th 2000 ms Sleep (a settings worker's wait) has ended, on that
+    // thread, returns null: the C++ runtime throws std::bad_alloc in the settings run.
+    std::uint32_t failWorkerMalloc = 0;
 };
 
 // Patches the plugin module's imports as the plan says. Records each patch; records an error and

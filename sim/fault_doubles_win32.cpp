@@ -62,9 +62,9 @@ HANDLE WINAPI FailingCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTHR
 }
 
 // True when one of the failures still owed was taken for this call.
-bool TakeCreateThreadFailure() {
-    std::uint32_t left = g_createThreadFailures.load();
-    while (left > 0 && !g_createThreadFailures.compare_exchange_weak(left, left - 1)) {
+bool TakeFailure(std::atomic<std::uint32_t>& owed) {
+    std::uint32_t left = owed.load();
+    while (left > 0 && !owed.compare_exchange_weak(left, left - 1)) {
     }
     return left > 0;
 }
@@ -72,7 +72,7 @@ bool TakeCreateThreadFailure() {
 HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
                                   LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
                                   LPDWORD threadId) {
-    if (TakeCreateThreadFailure()) {
+    if (TakeFailure(g_createThreadFailures)) {
         return FailingCreateThread(security, stackSize, start, parameter, flags, threadId);
     }
     HANDLE thread = g_createThread(security, stackSize, start, parameter, flags, threadId);
@@ -84,6 +84,45 @@ HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSi
                                 ") -> a thread, and a duplicate of its handle left open");
     }
     return thread;
+}
+
+// The settings worker's wait before its run.
+constexpr DWORD kWorkerWaitMs = 2000;
+
+using MallocFunction = void* (*)(std::size_t);
+
+MallocFunction g_malloc = nullptr; // the plugin's malloc before the patch
+std::uint32_t g_failingWait = 0;   // the wait whose thread's next malloc fails, counted from 1
+std::atomic<std::uint32_t> g_waitsEnded{0};
+thread_local bool t_failNextMalloc = false;
+
+void WINAPI WaitThenFailNextMalloc(DWORD ms) {
+    Sleep(ms);
+    if (ms == kWorkerWaitMs && ++g_waitsEnded == g_failingWait) {
+        t_failNextMalloc = true;
+    }
+}
+
+void* FailingWorkerMalloc(std::size_t size) {
+    if (!t_failNextMalloc) {
+        return g_malloc(size);
+    }
+    t_failNextMalloc = false;
+    Record(Kind::Fault, "malloc(" + std::to_string(size) + ") after worker wait " +
+                            std::to_string(g_failingWait) + " -> null");
+    return nullptr;
+}
+
+bool InstallMallocFailure(HMODULE module, std::uint32_t wait) {
+    g_failingWait = wait;
+    void* previous = PatchPluginImport(
+        module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&FailingWorkerMalloc),
+        "fails once, on the thread of worker wait " + std::to_string(wait));
+    g_malloc = reinterpret_cast<MallocFunction>(previous);
+    return previous != nullptr &&
+           PatchPluginImport(module, "KERNEL32.dll", "Sleep",
+                             reinterpret_cast<void*>(&WaitThenFailNextMalloc),
+                             "counts the 2000 ms worker waits") != nullptr;
 }
 
 bool Patch(HMODULE module, const char* dll, const char* function, void* replacement,
@@ -135,6 +174,9 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
             g_createThread = reinterpret_cast<CreateThreadFunction>(previous);
         }
         ok = previous != nullptr && ok;
+    }
+    if (plan.failWorkerMalloc > 0) {
+        ok = InstallMallocFailure(module, plan.failWorkerMalloc) && ok;
     }
     return ok;
 }

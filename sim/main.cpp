@@ -68,6 +68,10 @@ void RecordOptions(const Options& options) {
     if (options.leakThreadHandles) {
         RecordAs(Source::Sim, Kind::Option, "leak-thread-handles");
     }
+    if (options.failWorkerMalloc > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "fail-worker-malloc " + std::to_string(options.failWorkerMalloc));
+    }
     if (options.workingFolderAfterLoad) {
         RecordAs(Source::Sim, Kind::Option,
                  "working-folder-after-load " + *options.workingFolderAfterLoad);
@@ -107,10 +111,10 @@ RunFacts Run(const Options& options) {
     if (!options.benchmark.empty()) {
         beforeLoad = &InstallStartUpTimers;
     }
-    facts.plugins =
-        LoadPlugins({options.documents, options.documentsFailure, options.failCreateThread,
-                     options.failCreateThreads, options.leakThreadHandles},
-                    beforeLoad);
+    facts.plugins = LoadPlugins({options.documents, options.documentsFailure,
+                                 options.failCreateThread, options.failCreateThreads,
+                                 options.leakThreadHandles, options.failWorkerMalloc},
+                                beforeLoad);
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);
     }

@@ -74,6 +74,7 @@ bool TakesValue(const std::string& name) {
                                          "--benchmark",
                                          "--bench-loads",
                                          "--fail-create-threads",
+                                         "--fail-worker-malloc",
                                          "--working-folder-after-load",
                                          "--warm-up-threads"};
     for (const char* known : kNames) {
@@ -105,6 +106,8 @@ const char* UsageText() {
            "  --leak-thread-handles   every thread handle the plugin's CreateThread hands out\n"
            "                          gets a duplicate that is never closed (one handle per "
            "thread)\n"
+           "  --fail-worker-malloc N  the plugin's first malloc after the N-th of its 2000 ms\n"
+           "                          waits has ended, on that thread, returns null\n"
            "  --working-folder-after-load PATH\n"
            "                          the game changes its working folder to PATH once the\n"
            "                          plugins have loaded and the messages are sent\n"
@@ -184,6 +187,8 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             ok = ParseUnsigned(value, options.benchLoads) && options.benchLoads > 0;
         } else if (name == "--fail-create-threads") {
             ok = ParseUnsigned(value, options.failCreateThreads) && options.failCreateThreads > 0;
+        } else if (name == "--fail-worker-malloc") {
+            ok = ParseUnsigned(value, options.failWorkerMalloc) && options.failWorkerMalloc > 0;
         } else if (name == "--working-folder-after-load") {
             options.workingFolderAfterLoad = value;
             ok = !value.empty();

@@ -20,6 +20,7 @@ struct Options {
     bool failCreateThread = false;                // --fail-create-thread
     std::uint32_t failCreateThreads = 0; // --fail-create-threads N: only the first N calls fail
     bool leakThreadHandles = false;      // --leak-thread-handles
+    std::uint32_t failWorkerMalloc = 0;  // --fail-worker-malloc N: after the N-th worker wait
     std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
     std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
     std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command

@@ -1,6 +1,8 @@
 #include "tests/bad_inputs/bad_input.h"
 
+#include <algorithm>
 #include <random>
+#include <string_view>
 
 namespace testing {
 
@@ -61,6 +63,36 @@ BadInput RepairRefused(std::string name, std::string bytes, std::vector<std::str
 BadInput Placed(BadInput input, Placement placement) {
     input.placement = placement;
     return input;
+}
+
+BadInput Warned(BadInput input, const std::vector<std::string>& warnings) {
+    input.log.insert(input.log.end() - 1, warnings.begin(), warnings.end());
+    return input;
+}
+
+std::string SentEmptyBut(const std::vector<std::string>& present) {
+    std::string names;
+    std::size_t count = 0;
+    for (std::string_view line : kIntegerLines) {
+        std::string key(line.substr(0, line.find('=')));
+        if (std::find(present.begin(), present.end(), key) == present.end()) {
+            names += (count++ == 0 ? "" : ", ") + key;
+        }
+    }
+    return "Install_Helmshroud :: Warning: " + std::to_string(count) +
+           " keys in Helmshroud.ini are missing or empty and were sent empty: " + names + ".";
+}
+
+std::string Unfit(const std::string& key, const std::string& shown) {
+    return "Install_Helmshroud :: Warning: key '" + key + "' in Helmshroud.ini holds '" + shown +
+           "', " + (key == "bDebugMode" ? "not 0 or 1" : "not a whole number") +
+           "; it was sent as written, and the game script decides what it means.";
+}
+
+std::string Unknown(const std::string& shown, const std::string& meant) {
+    return "Install_Helmshroud :: Warning: key '" + shown +
+           "' in Helmshroud.ini is not one of the plugin's keys and was ignored." +
+           (meant.empty() ? "" : " Did you mean '" + meant + "'?");
 }
 
 std::string FullTextWithoutDebugMode(const std::string& lineEnd) {

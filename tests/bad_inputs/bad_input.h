@@ -42,6 +42,21 @@ inline const std::string kCreated =
 inline const std::string kUnreadable =
     "Install_Helmshroud :: Error: Helmshroud.ini can't be read. Nothing sent.";
 
+inline const std::string kAllSentEmpty =
+    "Install_Helmshroud :: Warning: all 17 keys in Helmshroud.ini other than bDebugMode are "
+    "missing or empty and were sent empty.";
+inline const std::string kNoText =
+    "Install_Helmshroud :: Warning: Helmshroud.ini holds no text the plugin can read (saved as "
+    "UTF-16 without a byte-order mark, or not text at all). Save it as ANSI, UTF-8, or UTF-16 with "
+    "a byte-order mark.";
+// The line naming the keys sent empty: all but bDebugMode and the present ones, in the order the
+// plugin writes them (at least two).
+std::string SentEmptyBut(const std::vector<std::string>& present);
+// The line for a value that does not fit its key's type prefix, shown as the line shows it.
+std::string Unfit(const std::string& key, const std::string& shown);
+// The line for a key of [Settings] that is none of the eighteen; `meant` empty when none is close.
+std::string Unknown(const std::string& shown, const std::string& meant = "");
+
 // A file the run must leave byte for byte as it is: values sent, one info line.
 BadInput Kept(std::string name, std::string bytes, std::vector<std::string> sent);
 // A file without a usable bDebugMode: the repair line, value 18 sent as "0", and the file after
@@ -68,6 +83,8 @@ BadInput RepairRefused(std::string name, std::string bytes, std::vector<std::str
                        Placement placement = Placement::File);
 // The input, standing in the plugin folder as placement says.
 BadInput Placed(BadInput input, Placement placement);
+// The input, its run logging these warnings just before "Called SendIniData.".
+BadInput Warned(BadInput input, const std::vector<std::string>& warnings);
 
 // ASCII text as UTF-16 LE, and as UTF-16 BE, each with its byte-order mark.
 std::string Utf16(const std::string& ascii);

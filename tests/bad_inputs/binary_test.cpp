@@ -21,23 +21,28 @@ TEST_CASE("NUL bytes and random binary neither crash nor stall the game, and the
                                 "iInSafeTemperature=" + Nul(1) + "7\r\n" + Nul(3) + "\r\n";
     const std::string random = RandomBytes(4096, kSeed);
     RunAndCheck({
-        Kept("NUL bytes", nulText + "bDebugMode=1\r\n", Values({{6, "5"}, {18, "1"}})),
+        Warned(Kept("NUL bytes", nulText + "bDebugMode=1\r\n", Values({{6, "5"}, {18, "1"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"})}),
         Kept("4 KiB of random bytes, then the settings", random + "\r\n" + FullText(),
              FullValues()),
     });
 }
 
 TEST_CASE("a file with NUL bytes outside UTF-16 is not repaired, since the rewrite would cut its "
-          "lines at the NUL bytes, and UTF-16 without its mark keeps every setting") {
+          "lines at the NUL bytes, UTF-16 without its mark keeps every setting, and a file that "
+          "reads as no text is told how to save it") {
     const std::string nulText = "[Settings]\r\niIsWeaponDrawn=5" + Nul(2) + "junk\r\n" +
                                 "iInSafeTemperature=" + Nul(1) + "7\r\n" + Nul(3) + "\r\n";
     // The profile functions see no [Settings] in UTF-16 without a mark: every value reads empty.
     const std::string utf16Le = Utf16(FullText()).substr(2);
     const std::string utf16Be = Utf16Be(FullText()).substr(2);
+    const std::vector<std::string> noText = {kNoText, kAllSentEmpty};
     RunAndCheck({
-        RepairRefused("NUL bytes, no bDebugMode", nulText, Values({{6, "5"}})),
-        RepairRefused("4 KiB of random bytes", RandomBytes(4096, kSeed), Values({})),
-        RepairRefused("UTF-16 LE without its byte-order mark", utf16Le, Values({})),
-        RepairRefused("UTF-16 BE without its byte-order mark", utf16Be, Values({})),
+        Warned(RepairRefused("NUL bytes, no bDebugMode", nulText, Values({{6, "5"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"})}),
+        Warned(RepairRefused("4 KiB of random bytes", RandomBytes(4096, kSeed), Values({})),
+               noText),
+        Warned(RepairRefused("UTF-16 LE without its byte-order mark", utf16Le, Values({})), noText),
+        Warned(RepairRefused("UTF-16 BE without its byte-order mark", utf16Be, Values({})), noText),
     });
 }

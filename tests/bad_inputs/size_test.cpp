@@ -18,6 +18,11 @@ std::string ExtraKeys(int count) {
     return lines;
 }
 
+// A long value as the warning shows it.
+std::string Cut(char c) {
+    return std::string(64, c) + "...";
+}
+
 // FullText without its first line, "[Settings]\r\n".
 std::string KeyLines() {
     return FullText().substr(12);
@@ -31,39 +36,66 @@ std::string KeyLinesWithoutDebugMode() {
 TEST_CASE("values of 254, 255 and 1,000 characters go out cut to 254 and stay whole in the file") {
     const std::string longest = std::string(1000, 'c');
     RunAndCheck({
-        Kept("values of 254, 255 and 1,000 characters",
-             "[Settings]\r\niInSafeTemperature=" + std::string(254, 'a') +
-                 "\r\niInSealedInterior=" + std::string(255, 'b') +
-                 "\r\niIsOnPlayerHomeSpaceship=" + longest + "\r\nbDebugMode=1\r\n",
-             Values({{1, std::string(254, 'a')},
-                     {2, std::string(254, 'b')},
-                     {3, std::string(254, 'c')},
-                     {18, "1"}})),
-        Repaired("a value of 1,000 characters, no bDebugMode",
-                 "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\n",
-                 Values({{6, std::string(254, 'c')}}),
-                 "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\nbDebugMode=0\r\n"),
-        Kept("a bDebugMode of 1,000 characters", "[Settings]\r\nbDebugMode=" + longest + "\r\n",
-             Values({{18, std::string(254, 'c')}})),
+        Warned(
+            Kept("values of 254, 255 and 1,000 characters",
+                 "[Settings]\r\niInSafeTemperature=" + std::string(254, 'a') +
+                     "\r\niInSealedInterior=" + std::string(255, 'b') +
+                     "\r\niIsOnPlayerHomeSpaceship=" + longest + "\r\nbDebugMode=1\r\n",
+                 Values({{1, std::string(254, 'a')},
+                         {2, std::string(254, 'b')},
+                         {3, std::string(254, 'c')},
+                         {18, "1"}})),
+            {SentEmptyBut({"iInSafeTemperature", "iInSealedInterior", "iIsOnPlayerHomeSpaceship"}),
+             Unfit("iInSafeTemperature", Cut('a')), Unfit("iInSealedInterior", Cut('b')),
+             Unfit("iIsOnPlayerHomeSpaceship", Cut('c'))}),
+        Warned(Repaired("a value of 1,000 characters, no bDebugMode",
+                        "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\n",
+                        Values({{6, std::string(254, 'c')}}),
+                        "[Settings]\r\niIsWeaponDrawn=" + longest + "\r\nbDebugMode=0\r\n"),
+               {SentEmptyBut({"iIsWeaponDrawn"}), Unfit("iIsWeaponDrawn", Cut('c'))}),
+        Warned(Kept("a bDebugMode of 1,000 characters",
+                    "[Settings]\r\nbDebugMode=" + longest + "\r\n",
+                    Values({{18, std::string(254, 'c')}})),
+               {kAllSentEmpty, Unfit("bDebugMode", Cut('c'))}),
     });
 }
 
-TEST_CASE("a 1 MiB line and a file of 10,000 keys are read whole and kept whole") {
+TEST_CASE("a 1 MiB line and a file of 10,000 keys are read whole and kept whole, and the warnings "
+          "about them stay short") {
     const std::string mebibyteComment = ";" + std::string(kMiB, 'x') + "\r\n";
     const std::string mebibyteValue = std::string(kMiB, '7');
+    // The key list is read into 16 KiB: it holds the first 1,591 of the 10,000, which are named
+    // or counted; the eighteen settings after them are read as usual.
+    const std::vector<std::string> extraKeys = {
+        Unknown("iExtra0"),
+        Unknown("iExtra1"),
+        Unknown("iExtra2"),
+        Unknown("iExtra3"),
+        Unknown("iExtra4"),
+        "Install_Helmshroud :: Warning: at least 1586 more keys in Helmshroud.ini are none of the "
+        "plugin's keys and were ignored."};
     RunAndCheck({
         Kept("a comment line of 1 MiB", mebibyteComment + FullText(), FullValues()),
-        Kept("a value of 1 MiB",
-             "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=1\r\n",
-             Values({{6, std::string(254, '7')}, {18, "1"}})),
-        Repaired("a value of 1 MiB, no bDebugMode",
-                 "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\n",
-                 Values({{6, std::string(254, '7')}}),
-                 "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=0\r\n"),
-        Kept("10,000 keys", "[Settings]\r\n" + ExtraKeys(10000) + KeyLines(), FullValues()),
-        Repaired("10,000 keys, no bDebugMode",
-                 "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode(), FullValues(),
-                 "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode() +
-                     "bDebugMode=0\r\n"),
+        Warned(Kept("a key name of 1 MiB",
+                    "[Settings]\r\n" + std::string(kMiB, 'k') + "=1\r\n" + KeyLines(),
+                    FullValues()),
+               {Unknown(Cut('k'))}),
+        Warned(Kept("a value of 1 MiB",
+                    "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=1\r\n",
+                    Values({{6, std::string(254, '7')}, {18, "1"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"})}),
+        Warned(Repaired("a value of 1 MiB, no bDebugMode",
+                        "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\n",
+                        Values({{6, std::string(254, '7')}}),
+                        "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=0\r\n"),
+               {SentEmptyBut({"iIsWeaponDrawn"})}),
+        Warned(Kept("10,000 keys", "[Settings]\r\n" + ExtraKeys(10000) + KeyLines(), FullValues()),
+               extraKeys),
+        Warned(Repaired("10,000 keys, no bDebugMode",
+                        "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode(),
+                        FullValues(),
+                        "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode() +
+                            "bDebugMode=0\r\n"),
+               extraKeys),
     });
 }

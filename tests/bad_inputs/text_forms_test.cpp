@@ -47,12 +47,14 @@ TEST_CASE(
                  FullValues(), Utf16Be(FullTextWithoutDebugMode() + "bDebugMode=0\r\n")),
         // Behind a mark the profile functions hand an "A" caller the value in the ANSI code page
         // (1252 here); without one they hand over the bytes as they are.
-        Kept("UTF-8 letter in a value, with the mark",
-             kUtf8Mark + "[Settings]\r\niIsWeaponDrawn=\xC3\xA9\r\nbDebugMode=1\r\n",
-             Values({{6, "\xE9"}, {18, "1"}})),
-        Kept("UTF-8 letter in a value, without the mark",
-             "[Settings]\r\niIsWeaponDrawn=\xC3\xA9\r\nbDebugMode=1\r\n",
-             Values({{6, "\xC3\xA9"}, {18, "1"}})),
+        Warned(Kept("UTF-8 letter in a value, with the mark",
+                    kUtf8Mark + "[Settings]\r\niIsWeaponDrawn=\xC3\xA9\r\nbDebugMode=1\r\n",
+                    Values({{6, "\xE9"}, {18, "1"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"}), Unfit("iIsWeaponDrawn", "\xE9")}),
+        Warned(Kept("UTF-8 letter in a value, without the mark",
+                    "[Settings]\r\niIsWeaponDrawn=\xC3\xA9\r\nbDebugMode=1\r\n",
+                    Values({{6, "\xC3\xA9"}, {18, "1"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"}), Unfit("iIsWeaponDrawn", "\xC3\xA9")}),
     });
 }
 

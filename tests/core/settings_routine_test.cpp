@@ -153,7 +153,11 @@ TEST_CASE("a file holding only the section header sends seventeen empty values a
               "CGF \"Helmshroud.SendIniData\" " + std::to_string(n) + " ");
     }
     CHECK(run.commands[17] == "CGF \"Helmshroud.SendIniData\" 18 0");
-    CHECK(run.lines == std::vector<std::string>{kRepairedDebugMode, kCalled});
+    CHECK(run.lines == std::vector<std::string>{kRepairedDebugMode,
+                                                "Install_Helmshroud :: Warning: all 17 keys in "
+                                                "Helmshroud.ini other than bDebugMode are missing "
+                                                "or empty and were sent empty.",
+                                                kCalled});
     CHECK(ReadFileBytes(game / kIni) == "[Settings]\r\nbDebugMode=0\r\n");
 }
 
@@ -188,7 +192,26 @@ TEST_CASE("values are sent exactly as the profile functions return them") {
     CHECK(run.commands[14] == "CGF \"Helmshroud.SendIniData\" 15 \"half");
     CHECK(run.commands[16] == "CGF \"Helmshroud.SendIniData\" 17 -7");
     CHECK(run.commands[17] == "CGF \"Helmshroud.SendIniData\" 18 1");
-    CHECK(run.lines == std::vector<std::string>{kCalled});
+    // Sent as read, and each value that is no whole number named in a warning.
+    const std::string holds = "Install_Helmshroud :: Warning: key ";
+    const std::string sentAsWritten =
+        ", not a whole number; it was sent as written, and the game script decides what it means.";
+    CHECK(
+        run.lines ==
+        std::vector<std::string>{
+            "Install_Helmshroud :: Warning: 8 keys in Helmshroud.ini are missing or empty and "
+            "were sent empty: iInSealedInterior, iIsOnPlayerHomeSpaceship, iInSealedSpaceship, "
+            "iIsCurrentAtmosphereBreatheable, iIsInExtremePlanetTemperature, "
+            "iIsCurrentWeatherIsHazardous, iIsCurrentWeatherIsPotentiallyHazardous, "
+            "iIsTakingEnvironmentalDamage.",
+            holds + "'iInHazardousEnvironment' in Helmshroud.ini holds 'say \"hi\" there'" +
+                sentAsWritten,
+            holds + "'iInIsCombat' in Helmshroud.ini holds 'yes'" + sentAsWritten,
+            holds + "'iAreHostilesNearby' in Helmshroud.ini holds 'quoted'" + sentAsWritten,
+            holds + "'iOnExtremePlanet' in Helmshroud.ini holds 'a b  c'" + sentAsWritten,
+            holds + "'iIsInZeroGravity' in Helmshroud.ini holds 'single'" + sentAsWritten,
+            holds + "'iIsInExtremelyHighGravity' in Helmshroud.ini holds '\"half'" + sentAsWritten,
+            kCalled});
     CHECK(ReadFileBytes(game / kIni) == file);
 }
 

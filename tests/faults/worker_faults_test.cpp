@@ -79,3 +79,30 @@ TEST_CASE("a console taking 100 ms a command never holds up the game: three load
                                           "Install_Helmshroud :: Info: Called SendIniData."});
     CHECK(ReadFileBytes(game.IniPath()) == PlayerSettingsFile());
 }
+
+TEST_CASE("a settings run that runs out of memory ends in one error line and sends nothing, and "
+          "the next load sends its settings") {
+    HelmshroudGame game;
+    REQUIRE(game.Installed());
+    WriteFileBytes(game.IniPath(), PlayerSettingsFile());
+    SimulatorRun run = game.Run({"--fail-worker-malloc", "2", "--loads", "3", "--load-interval",
+                                 "300", "--expect-commands", "36"});
+    TranscriptReader transcript(run.transcript);
+    CHECK(run.exitCode == 0);
+    CHECK(transcript.Errors().empty());
+    CHECK(transcript.OfKind("fault").size() == 2); // the documents folder, the one failed malloc
+
+    const std::string called = "Install_Helmshroud :: Info: Called SendIniData.";
+    const std::string received = "QELLoadGameEvent :: Info: Event received.";
+    CHECK(game.LogLines() ==
+          std::vector<std::string>{"KORVPlugin_Load!", "KORVPlugin_HandleOnLoad_PostDataLoad!",
+                                   received, received, received, called,
+                                   "InstallWorker :: Error: the settings run stopped on an error "
+                                   "(std::bad_alloc). The game script may not have got every "
+                                   "setting for this load.",
+                                   called});
+    CHECK(RunsProblem(transcript.Commands(), PlayerCommands()).empty());
+    CHECK(transcript.Commands().size() == 36);
+    CHECK(ReadFileBytes(game.IniPath()) == PlayerSettingsFile());
+    CHECK(transcript.Summary("threads-after-wait") == transcript.Summary("threads-before-loads"));
+}

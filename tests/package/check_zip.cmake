@@ -37,7 +37,9 @@ endif()
 
 file(READ "${WORK}/Helmshroud-README.txt" readme)
 foreach(needle "Data\\KORV\\Plugins\\Helmshroud.ini" "Helmshroud.log" "bDebugMode"
-               "iIsCurrentWeatherIsPotentiallyHazardous" "Called SendIniData")
+               "iIsCurrentWeatherIsPotentiallyHazardous" "Called SendIniData"
+               "When something is wrong" "Did you mean" "InstallWorker :: Error:"
+               "Linux and Proton" "compatdata/<the game's app id>/pfx/drive_c/users/steamuser/")
     string(FIND "${readme}" "${needle}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "the player's readme does not mention ${needle}")

@@ -20,7 +20,7 @@ foreach(entry IN LISTS entries)
     endif()
 endforeach()
 list(SORT files)
-set(expected "Data/KORV/Plugins/Helmshroud.dll;Helmshroud-README.txt")
+set(expected "Data/KORV/Plugins/Helmshroud.dll;Data/KORV/Plugins/Helmshroud.pdb;Helmshroud-README.txt")
 if(NOT files STREQUAL expected)
     message(FATAL_ERROR "the zip holds [${files}], expected [${expected}]")
 endif()
@@ -36,7 +36,7 @@ if(NOT rc EQUAL 0)
 endif()
 
 file(READ "${WORK}/Helmshroud-README.txt" readme)
-foreach(needle "Data\\KORV\\Plugins\\Helmshroud.ini" "Helmshroud.log" "bDebugMode"
+foreach(needle "Data\\KORV\\Plugins\\Helmshroud.ini" "Helmshroud.log" "bDebugMode" "Helmshroud.pdb"
                "iIsCurrentWeatherIsPotentiallyHazardous" "Called SendIniData")
     string(FIND "${readme}" "${needle}" at)
     if(at EQUAL -1)

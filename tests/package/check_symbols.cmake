@@ -1,12 +1,8 @@
 # Unpacks the release zip and reads the packaged DLL and PDB as debuggers and crash loggers do (the
 # Windows probe), and checks the PDB names no folder of the machine that built it.
 # -DZIP=... -DWINE_RUN=... -DWINE_ROOT=... -DPROBE=... -DWORK=... -DSOURCE_DIR=... -DBINARY_DIR=...
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${ZIP}" WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "cannot unpack ${ZIP}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/unpack_release.cmake)
+unpack_release("${ZIP}" "${WORK}" WORK)
 set(pdb "${WORK}/Data/KORV/Plugins/Helmshroud.pdb")
 foreach(folder "${SOURCE_DIR}" "${BINARY_DIR}")
     file(STRINGS "${pdb}" found REGEX "${folder}")

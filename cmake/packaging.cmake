@@ -1,14 +1,21 @@
-# The release package players and mod managers install: Helmshroud-<version>.zip with Data/ at its
-# root and the player's readme beside it.
-install(FILES $<TARGET_FILE:helmshroud> DESTINATION Data/KORV/Plugins)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/player-readme.txt DESTINATION . RENAME Helmshroud-README.txt)
+# The release package players and mod managers install: build/package/Helmshroud-<version>.zip with
+# Data/ at its root (the DLL and its PDB where the extender, debuggers and crash loggers look for
+# them) and the player's readme beside it; SHA256SUMS beside the zip lets a player check that a
+# download is what this source builds. Made with every build, byte-identical for the same commit.
+set(HELMSHROUD_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+set(HELMSHROUD_PACKAGE_FILE
+    ${HELMSHROUD_PACKAGE_DIR}/Helmshroud-${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.zip)
+set(HELMSHROUD_PDB $<TARGET_FILE_DIR:helmshroud>/Helmshroud.pdb)
+find_program(ZIP_PROGRAM zip REQUIRED)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Helmshroud)
-set(CPACK_PACKAGE_VENDOR "The Helmshroud developers")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
-set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-set(HELMSHROUD_PACKAGE_FILE ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
-include(CPack)
+add_custom_command(
+    OUTPUT ${HELMSHROUD_PACKAGE_FILE} ${HELMSHROUD_PACKAGE_DIR}/SHA256SUMS
+    COMMAND ${CMAKE_COMMAND} -DZIP_PROGRAM=${ZIP_PROGRAM} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -DDLL=$<TARGET_FILE:helmshroud> -DPDB=${HELMSHROUD_PDB}
+            -DREADME=${PROJECT_SOURCE_DIR}/docs/player-readme.txt -DZIP=${HELMSHROUD_PACKAGE_FILE}
+            -P ${CMAKE_CURRENT_LIST_DIR}/make_release_zip.cmake
+    DEPENDS helmshroud ${PROJECT_SOURCE_DIR}/docs/player-readme.txt
+            ${CMAKE_CURRENT_LIST_DIR}/make_release_zip.cmake
+    COMMENT "Packing ${HELMSHROUD_PACKAGE_FILE}"
+    VERBATIM)
+add_custom_target(release_zip ALL DEPENDS ${HELMSHROUD_PACKAGE_FILE})

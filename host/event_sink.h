@@ -1,9 +1,11 @@
 #pragma once
 // The game's event sink classes. The game is built with another compiler than ours and calls a sink
 // through its virtual table, which must hold exactly:
-//   slot 0: the virtual destructor. The game's compiler gives it one slot, a deleting destructor
-//           taking (this, flags); GCC would give a C++ virtual destructor two slots and push the
-//           handler to slot 2. So the destructor is declared here as that one function.
+//   slot 0: the virtual destructor. The game's compiler (Microsoft's C++ ABI) gives it one slot, a
+//           deleting destructor taking (this, flags); our MinGW target's C++ ABI would give a C++
+//           virtual destructor two slots and push the handler to slot 2. So the destructor is
+//           declared here as that one function. The simulated game makes its calls through code
+//           built for the game's ABI, so the tests prove this layout.
 //   slot 1: the event handler (this, event record, event source) -> event-control value.
 #include <cstdint>
 

@@ -14,6 +14,15 @@ namespace {
 
 std::atomic<std::uint32_t> g_delayMs{0};
 std::atomic<std::uint32_t> g_commands{0};
+std::atomic<std::uint32_t> g_faultOn{0};
+
+// No page is ever mapped at the lowest 64 KiB of a Windows process. Read at run time, so the
+// compiler cannot tell the write below from any other.
+volatile std::uintptr_t g_unmappedAddress = 0x10;
+
+[[gnu::noinline]] void AccessViolation() {
+    *reinterpret_cast<volatile std::uint32_t*>(g_unmappedAddress) = 0;
+}
 
 } // namespace
 
@@ -31,7 +40,15 @@ void ExecuteConsoleCommand(std::uint64_t context, const char* command) {
     if (delay > 0) {
         SleepMs(delay);
     }
-    g_commands.fetch_add(1);
+    std::uint32_t number = g_commands.fetch_add(1) + 1;
+    if (number == g_faultOn.load()) {
+        Record(Kind::Fault, "the console executor faults on command " + std::to_string(number));
+        AccessViolation();
+    }
+}
+
+void SetConsoleFault(std::uint32_t command) {
+    g_faultOn.store(command);
 }
 
 void SetConsoleDelay(std::uint32_t milliseconds) {

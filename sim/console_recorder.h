@@ -10,6 +10,10 @@ void ExecuteConsoleCommand(std::uint64_t context, const char* command);
 // How long each command takes the executor.
 void SetConsoleDelay(std::uint32_t milliseconds);
 
+// The executor faults with an access violation on the command-th command it receives (0: never),
+// after recording it.
+void SetConsoleFault(std::uint32_t command);
+
 // Commands received so far, whatever their context.
 std::uint32_t ConsoleCommandCount();
 

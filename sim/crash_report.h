@@ -1,6 +1,16 @@
 #pragma once
-// Leaves a last transcript entry when an exception nobody handles ends the process (a plugin that
-// crashes the game, or a sink table whose slot 1 is not an event handler).
+// The crash report, as the field's crash loggers write one: when an exception nobody handles ends
+// the process (a plugin that crashes the game, a sink whose handler is missing, the console fault
+// of --console-fault), the transcript gets a "crash" entry naming the exception, where it happened
+// (module + offset) and on which thread, then one "frame" entry per frame of that thread's stack,
+// innermost first, walked with dbghelp:
+//
+//     #0 Quorvalen.exe!sim::ExecuteConsoleCommand+0x8f (sim\console_recorder.cpp:41)
+//     #2 Helmshroud.dll!Install_Helmshroud+0x2a1 (settings\Install.cpp:97)
+//     #3 KERNEL32.dll+0x1e53d
+//
+// A frame is named from the PDB beside its module when dbghelp finds a matching one; otherwise it
+// reads module+offset (or the bare address, outside every module).
 
 namespace sim {
 

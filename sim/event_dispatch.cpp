@@ -3,6 +3,7 @@
 #include "sim/game_entries.h"
 #include "sim/korv_abi.h"
 #include "sim/platform.h"
+#include "sim/sink_caller.h"
 #include "sim/text.h"
 #include "sim/thread_roles.h"
 #include "sim/transcript.h"
@@ -16,12 +17,10 @@ namespace sim {
 namespace {
 
 double CallSink(void* sink, std::uint32_t loadNumber, std::uint32_t slowSinkMs) {
-    auto* const* table = *static_cast<void* const* const*>(sink);
-    auto handler = reinterpret_cast<SinkHandler>(table[kSinkHandlerSlot]);
     LoadGameEvent event{loadNumber};
 
     std::int64_t before = Ticks();
-    std::uint32_t result = handler(sink, &event, LoadGameEventSource());
+    std::uint32_t result = CallSinkHandler(sink, &event, LoadGameEventSource());
     std::int64_t after = Ticks();
 
     double ms =

@@ -45,10 +45,8 @@ void RegisterSink(void* source, void* sink) {
         g_sinks.push_back(sink);
         count = g_sinks.size();
     }
-    Record(Kind::Register, "sink " + Pointer(sink) + " table " + Pointer(table) + " slot " +
-                               std::to_string(kSinkHandlerSlot) + " " +
-                               Pointer(table != nullptr ? table[kSinkHandlerSlot] : nullptr) +
-                               " (" + std::to_string(count) + " registered)");
+    Record(Kind::Register, "sink " + Pointer(sink) + " table " + Pointer(table) + " (" +
+                               std::to_string(count) + " registered)");
 }
 
 bool Place(std::uintptr_t offset, const void* target, const char* name) {

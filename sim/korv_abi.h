@@ -105,10 +105,8 @@ inline constexpr std::uintptr_t kConsoleExecutorOffset = 0x288D694;     // (cont
 // The first argument the console executor expects.
 inline constexpr std::uint64_t kConsoleContext = 0x539AE98;
 
-// A sink object begins with a pointer to its table of operations; the game calls the event handler
-// in slot 1 and expects the event-control value 0 ("continue").
-inline constexpr std::size_t kSinkHandlerSlot = 1;
-using SinkHandler = std::uint32_t (*)(void* sink, const void* event, void* source);
+// A sink is an object of the game's sink class; the game calls its event handler (see
+// sink_caller.h) and expects the event-control value 0 ("continue").
 
 // The record the game hands a sink for each loaded saved game (its content is the game's own).
 struct LoadGameEvent {

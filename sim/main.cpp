@@ -12,6 +12,7 @@
 #include "sim/options.h"
 #include "sim/platform.h"
 #include "sim/resources.h"
+#include "sim/sink_caller.h"
 #include "sim/stdout_capture.h"
 #include "sim/summary.h"
 #include "sim/thread_roles.h"
@@ -84,6 +85,10 @@ void RecordOptions(const Options& options) {
         RecordAs(Source::Sim, Kind::Option,
                  "console-delay " + std::to_string(options.consoleDelayMs) + " ms");
     }
+    if (options.consoleFault > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "console-fault on command " + std::to_string(options.consoleFault));
+    }
 }
 
 // The game (or anything else in its process) moves its working folder away from the game folder.
@@ -100,7 +105,13 @@ RunFacts Run(const Options& options) {
     if (!PlaceGameEntries()) {
         return facts;
     }
+    std::string callerError;
+    if (!LoadSinkCaller(callerError)) {
+        RecordErrorAs(Source::Sim, callerError);
+        return facts;
+    }
     SetConsoleDelay(options.consoleDelayMs);
+    SetConsoleFault(options.consoleFault);
     if (!StartStdoutCapture()) {
         RecordErrorAs(Source::Sim,
                       "cannot redirect standard output; plugin output is not recorded");

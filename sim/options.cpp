@@ -69,6 +69,7 @@ bool TakesValue(const std::string& name) {
                                          "--documents",
                                          "--documents-fail",
                                          "--console-delay",
+                                         "--console-fault",
                                          "--slow-sink",
                                          "--transcript",
                                          "--benchmark",
@@ -116,6 +117,8 @@ const char* UsageText() {
            "                          together and ended, so that the runtime's memory for that\n"
            "                          many threads is already taken\n"
            "  --console-delay MS      the console executor takes MS per command (default 0)\n"
+           "  --console-fault N       the console executor faults (an access violation) on the\n"
+           "                          N-th command it receives; the crash report names the stack\n"
            "  --slow-sink MS          a sink call longer than MS is an error (default 1000)\n"
            "  --transcript FILE       where the transcript goes (default: standard output)\n"
            "  --benchmark FILE        instead of --loads, benchmark the one plugin of the folder\n"
@@ -178,6 +181,8 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             options.documentsFailure = code;
         } else if (name == "--console-delay") {
             ok = ParseUnsigned(value, options.consoleDelayMs);
+        } else if (name == "--console-fault") {
+            ok = ParseUnsigned(value, options.consoleFault) && options.consoleFault > 0;
         } else if (name == "--slow-sink") {
             ok = ParseUnsigned(value, options.slowSinkMs);
         } else if (name == "--benchmark") {

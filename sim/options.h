@@ -24,6 +24,7 @@ struct Options {
     std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
     std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
     std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command
+    std::uint32_t consoleFault = 0;  // --console-fault N: the executor faults on command N
     std::uint32_t slowSinkMs = 1000; // --slow-sink MS: a longer sink call is an error
     std::string transcript;          // --transcript FILE (default: standard output)
     std::string benchmark;           // --benchmark FILE: run the benchmark, write its figures here

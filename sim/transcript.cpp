@@ -92,6 +92,8 @@ const char* KindName(Kind kind) {
         return "error";
     case Kind::Crash:
         return "crash";
+    case Kind::Frame:
+        return "frame";
     case Kind::Bench:
         return "bench";
     }

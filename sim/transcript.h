@@ -26,7 +26,8 @@
 //   game   source, register, load, sink (and listener/register/command when a plugin calls from it)
 //   any    command (a console command, verbatim), fault (a fault double was called), error
 //   stdout line
-//   sim    option, wait, summary, error, crash, bench (a line of the benchmark's report)
+//   sim    option, wait, summary, error, crash and frame (the crash report, see crash_report.h),
+//          bench (a line of the benchmark's report)
 // Every "error" entry counts as one error in the summary; the exit code is 0 only without errors.
 #include <string>
 
@@ -56,7 +57,8 @@ enum class Kind {
     Wait,     // the simulator waits for the plugin's workers
     Summary,  // one line of the closing summary
     Error,    // something the simulator flags as wrong
-    Crash,    // an unhandled exception ends the process
+    Crash,    // an unhandled exception ends the process: what it was and where
+    Frame,    // one frame of the crashed thread's stack, innermost first
     Bench,    // a phase or a line of the table of the benchmark mode
 };
 

@@ -1,7 +1,7 @@
 # Opens the release zip and checks its layout, then the version resource of the DLL inside it.
 # -DZIP=... -DWINE_RUN=... -DWINE_ROOT=... -DPROBE=... -DWORK=...
 if(NOT EXISTS "${ZIP}")
-    message(FATAL_ERROR "no release package at ${ZIP}: build it with cpack (scripts/setup does)")
+    message(FATAL_ERROR "no release package at ${ZIP}: the build makes it (scripts/setup builds)")
 endif()
 get_filename_component(name "${ZIP}" NAME)
 if(NOT name STREQUAL "Helmshroud-1.1.0.zip")
@@ -20,23 +20,16 @@ foreach(entry IN LISTS entries)
     endif()
 endforeach()
 list(SORT files)
-set(expected "Data/KORV/Plugins/Helmshroud.dll;Helmshroud-README.txt")
+set(expected "Data/KORV/Plugins/Helmshroud.dll;Data/KORV/Plugins/Helmshroud.pdb;Helmshroud-README.txt")
 if(NOT files STREQUAL expected)
     message(FATAL_ERROR "the zip holds [${files}], expected [${expected}]")
 endif()
 
-# A folder of this run's own: two test runs in one build folder must not clear each other's.
-string(RANDOM LENGTH 8 ALPHABET 0123456789abcdef run)
-set(WORK "${WORK}-${run}")
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${ZIP}" WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "cannot unpack ${ZIP}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/unpack_release.cmake)
+unpack_release("${ZIP}" "${WORK}" WORK)
 
 file(READ "${WORK}/Helmshroud-README.txt" readme)
-foreach(needle "Data\\KORV\\Plugins\\Helmshroud.ini" "Helmshroud.log" "bDebugMode"
+foreach(needle "Data\\KORV\\Plugins\\Helmshroud.ini" "Helmshroud.log" "bDebugMode" "Helmshroud.pdb"
                "iIsCurrentWeatherIsPotentiallyHazardous" "Called SendIniData"
                "When something is wrong" "Did you mean" "InstallWorker :: Error:"
                "Linux and Proton" "compatdata/<the game's app id>/pfx/drive_c/users/steamuser/")

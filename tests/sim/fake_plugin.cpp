@@ -6,8 +6,9 @@
 // Behaviour: the load entry prints the documents folder it gets, then subscribes to "KORV". Message
 // 2 registers its sink with the load-game event source, 4 registers it once more, 5 registers a
 // second sink that returns 1, 6 registers a sink whose slot 1 is empty (the game crashes on it),
-// and 3 sends a console command with a wrong context. The sink sends a command from the game thread
-// and starts a worker that sends one after 50 ms.
+// 7 registers a sink declared as a C++ class with a virtual destructor, and 3 sends a console
+// command with a wrong context. The sink sends a command from the game thread and starts a worker
+// that sends one after 50 ms.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #ifndef FAKE_NO_EXPORTS
 
@@ -82,9 +84,22 @@ SinkObject g_sink{g_table};
 SinkObject g_badSink{g_badTable};
 SinkObject g_brokenSink{g_brokenTable};
 
-void Register(SinkObject& sink) {
+// A sink as a plugin would naively declare it: our compiler lays out a C++ virtual destructor in
+// two slots (complete, then deleting), which puts the handler in slot 2.
+class CxxSink {
+  public:
+    virtual ~CxxSink() { std::puts("fake: sink destructor called"); }
+    virtual std::uint32_t ProcessEvent(const void*, void*) {
+        std::puts("fake: event");
+        return 0;
+    }
+    static void operator delete(void*) {} // it lives in static storage: nothing to free
+};
+alignas(CxxSink) unsigned char g_cxxSinkStorage[sizeof(CxxSink)];
+
+void Register(void* sink) {
     void* source = reinterpret_cast<void* (*)()>(Base() + 0x1A2FF20)();
-    reinterpret_cast<void (*)(void*, void*)>(Base() + 0x5C122C)(source, &sink);
+    reinterpret_cast<void (*)(void*, void*)>(Base() + 0x5C122C)(source, sink);
 }
 
 void OnMessage(void* message) {
@@ -92,11 +107,13 @@ void OnMessage(void* message) {
     std::memcpy(&type, static_cast<const char*>(message) + 8, sizeof type);
     std::printf("fake: message %u\n", type);
     if (type == 2 || type == 4) {
-        Register(g_sink);
+        Register(&g_sink);
     } else if (type == 5) {
-        Register(g_badSink);
+        Register(&g_badSink);
     } else if (type == 6) {
-        Register(g_brokenSink);
+        Register(&g_brokenSink);
+    } else if (type == 7) {
+        Register(new (g_cxxSinkStorage) CxxSink); // never destroyed by the plugin itself
     } else if (type == 3) {
         Command(0x1234, "fake command with a wrong context");
     }

@@ -187,3 +187,18 @@ TEST_CASE("a sink that crashes the game leaves a crash entry and a failing exit 
     CHECK(crashes[0].detail.rfind("exception 0xC0000005 at 0x0 in game", 0) == 0);
     CHECK(transcript.Summary("errors").empty());
 }
+
+TEST_CASE("the game reaches a sink's handler by the Microsoft ABI's virtual call, one slot after "
+          "its destructor, and a sink declared with a C++ virtual destructor gets that destructor "
+          "called instead") {
+    GameSandbox sandbox;
+    REQUIRE(sandbox.Install(FAKE_GOOD, "Fake.dll"));
+    SimulatorRun run = sandbox.Run({"--messages", "2,7", "--wait", "300"});
+    REQUIRE(run.started);
+    TranscriptReader transcript(run.transcript);
+    CHECK(transcript.OfKind("sink", "game").size() == 2);
+    std::vector<std::string> out = transcript.StdoutLines();
+    // The table the fake lays out by hand holds its handler in slot 1, the slot the game calls.
+    CHECK(std::count(out.begin(), out.end(), "fake: event") == 1);
+    CHECK(std::count(out.begin(), out.end(), "fake: sink destructor called") == 1);
+}

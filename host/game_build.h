@@ -1,6 +1,9 @@
 #pragma once
 // Where the game's own functions sit in game runtime 1.8.86 (0x01080560), the one build the version
 // record declares compatible. The game reads none of these; they are how the plugin reaches it.
+// The simulated game keeps its own copy, written on its own so that it checks these rather than
+// agreeing with them (sim/game/game_build.h): a change here must be made there too. Moving to a
+// new game runtime: docs/porting.md.
 #include <cstdint>
 
 namespace host {

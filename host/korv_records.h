@@ -1,6 +1,9 @@
 #pragma once
 // The script extender's records, as the extender lays them out (64-bit, little-endian). The
 // extender reads the version record; the plugin reads the other records at the offsets given here.
+// The simulated extender keeps its own declarations, written on its own so that it checks these
+// rather than agreeing with them (sim/extender/korv_records.h): a change here must be made there
+// too.
 #include <cstddef>
 #include <cstdint>
 

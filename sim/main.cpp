@@ -1,25 +1,25 @@
 // Quorvalen.exe, the simulated game with its script extender KORV: loads the plugins of a game
 // folder the way the extender does, sends them the extender's messages, runs game loads on a game
 // thread, records the console commands they send, and writes a transcript of it all.
-#include "sim/bench_doubles.h"
-#include "sim/bench_run.h"
-#include "sim/console_recorder.h"
-#include "sim/crash_report.h"
-#include "sim/event_dispatch.h"
-#include "sim/extender_loader.h"
-#include "sim/game_entries.h"
-#include "sim/messaging.h"
+#include "sim/bench/doubles.h"
+#include "sim/bench/run.h"
+#include "sim/doubles/fault_doubles.h"
+#include "sim/extender/loader.h"
+#include "sim/extender/messaging.h"
+#include "sim/game/console.h"
+#include "sim/game/entries.h"
+#include "sim/game/game_loop.h"
+#include "sim/game/sink_caller.h"
+#include "sim/game/warm_up.h"
 #include "sim/options.h"
-#include "sim/platform.h"
-#include "sim/resources.h"
-#include "sim/sink_caller.h"
-#include "sim/stdout_capture.h"
+#include "sim/platform/platform.h"
+#include "sim/record/crash_report.h"
+#include "sim/record/resources.h"
+#include "sim/record/stdout_capture.h"
+#include "sim/record/thread_roles.h"
+#include "sim/record/transcript.h"
+#include "sim/record/transcript_output.h"
 #include "sim/summary.h"
-#include "sim/thread_roles.h"
-#include "sim/transcript.h"
-#include "sim/transcript_output.h"
-#include "sim/warm_up.h"
-#include "sim/worker_wait.h"
 
 #include <cstdio>
 #include <string>
@@ -100,6 +100,32 @@ void ChangeWorkingFolder(const std::string& folder) {
     Record(Kind::Folder, "working folder changed to " + WorkingFolder());
 }
 
+// The one hook into each plugin's load, put together from what the run asks for: the fault doubles
+// of the command line, then, for the benchmark, the timers around the calls that open the plugin's
+// log inside its load entry.
+BeforeLoadEntry DoublesFor(const Options& options) {
+    FaultPlan faults{options.documents,         options.documentsFailure,
+                     options.failCreateThread,  options.failCreateThreads,
+                     options.leakThreadHandles, options.failWorkerMalloc};
+    bool benchmark = !options.benchmark.empty();
+    return [faults, benchmark](void* module) -> std::string {
+        if (!InstallFaultDoubles(module, faults)) {
+            return "the requested fault doubles cannot be installed";
+        }
+        if (benchmark && !InstallStartUpTimers(module)) {
+            return "cannot be prepared for its load entry";
+        }
+        return {};
+    };
+}
+
+// The game loads the command line asks for, then the wait for the plugin's workers.
+std::uint32_t PlayGameLoads(const Options& options, std::uint32_t threadsBeforeLoads) {
+    RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
+    WaitForWorkers({options.waitMs, options.expectCommands, threadsBeforeLoads});
+    return options.loads;
+}
+
 RunFacts Run(const Options& options) {
     RunFacts facts;
     if (!PlaceGameEntries()) {
@@ -117,15 +143,7 @@ RunFacts Run(const Options& options) {
                       "cannot redirect standard output; plugin output is not recorded");
     }
 
-    // The benchmark times the calls that open the plugin's log inside its load entry.
-    BeforeLoadEntry beforeLoad;
-    if (!options.benchmark.empty()) {
-        beforeLoad = &InstallStartUpTimers;
-    }
-    facts.plugins = LoadPlugins({options.documents, options.documentsFailure,
-                                 options.failCreateThread, options.failCreateThreads,
-                                 options.leakThreadHandles, options.failWorkerMalloc},
-                                beforeLoad);
+    facts.plugins = LoadPlugins(DoublesFor(options));
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);
     }
@@ -139,21 +157,19 @@ RunFacts Run(const Options& options) {
 
     facts.threadsBeforeLoads = ThreadCount();
     facts.before = MeasureResources();
-    if (options.benchmark.empty()) {
-        RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
-        facts.gameLoads = options.loads;
-        WaitForWorkers({options.waitMs, options.expectCommands, facts.threadsBeforeLoads});
-    } else {
-        facts.gameLoads = RunBenchmark(
-            {options.benchmark, options.benchLoads, options.waitMs, options.slowSinkMs},
-            facts.plugins);
-    }
+    // Whoever drives the game from here, the command line's loads or the benchmark, goes through
+    // the game loop's interface (sim/game/game_loop.h).
+    facts.gameLoads = options.benchmark.empty()
+                          ? PlayGameLoads(options, facts.threadsBeforeLoads)
+                          : RunBenchmark({options.benchmark, options.benchLoads, options.waitMs,
+                                          options.slowSinkMs},
+                                         facts.plugins);
     facts.after = MeasureResources();
     facts.threadsAfterWait = ThreadCount();
 
     StopStdoutCapture();
     facts.listeners = ActiveListenerCount();
-    facts.sinks = RegisteredSinks().size();
+    facts.sinks = RegisteredSinkCount();
     facts.commands = ConsoleCommandCount();
     return facts;
 }

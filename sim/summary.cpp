@@ -1,7 +1,7 @@
 #include "sim/summary.h"
 
-#include "sim/text.h"
-#include "sim/transcript.h"
+#include "sim/platform/text.h"
+#include "sim/record/transcript.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The closing summary of a run: one "summary" entry per fact, "<key> <value>", errors last.
-#include "sim/extender_loader.h"
-#include "sim/resources.h"
+#include "sim/extender/loader.h"
+#include "sim/record/resources.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "tests/core/console_recorder.h"
 
-#include "sim/game_image.h"
+#include "sim/game/image.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The benchmark's plain logic: its statistics and its goal verdicts.
-#include "sim/bench_report.h"
-#include "sim/bench_stats.h"
+#include "sim/bench/report.h"
+#include "sim/bench/stats.h"
 
 #include <doctest.h>
 

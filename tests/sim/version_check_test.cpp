@@ -1,4 +1,4 @@
-#include "sim/version_check.h"
+#include "sim/extender/version_check.h"
 
 #include <doctest.h>
 

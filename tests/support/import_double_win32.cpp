@@ -1,6 +1,6 @@
 #include "tests/support/import_double.h"
 
-#include "sim/import_patch.h"
+#include "sim/doubles/import_patch.h"
 
 #include <windows.h>
 

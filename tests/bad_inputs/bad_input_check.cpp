@@ -1,8 +1,8 @@
 #include "tests/bad_inputs/bad_input_check.h"
 
 #include "tests/bad_inputs/bad_input_run.h"
+#include "tests/simulated_game/transcript_reader.h"
 #include "tests/support/files.h"
-#include "tests/support/transcript_reader.h"
 
 #include <doctest.h>
 

@@ -2,7 +2,7 @@
 // Runs the real plugin in the simulated game once per bad input, all of them at the same time, each
 // in its own game and documents folders, and gathers what every run left behind.
 #include "tests/bad_inputs/bad_input.h"
-#include "tests/support/simulator_run.h"
+#include "tests/simulated_game/simulator_run.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "tests/bad_inputs/bad_input_run.h"
 
-#include "tests/e2e/helmshroud_game.h"
+#include "tests/simulated_game/helmshroud_game.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,6 +1,6 @@
 // The crash report the game writes when it faults under the plugin's code, as players send it in.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/support/transcript_reader.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/transcript_reader.h"
 
 #include <doctest.h>
 

@@ -1,7 +1,7 @@
 // The plugin when Windows refuses it something: its documents folder, a worker thread.
-#include "tests/e2e/helmshroud_game.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/transcript_reader.h"
 #include "tests/support/files.h"
-#include "tests/support/transcript_reader.h"
 
 #include <doctest.h>
 

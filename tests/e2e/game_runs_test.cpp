@@ -1,8 +1,8 @@
 // Several runs of the game on one installation.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/e2e/run_checks.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/run_checks.h"
+#include "tests/simulated_game/transcript_reader.h"
 #include "tests/support/files.h"
-#include "tests/support/transcript_reader.h"
 
 #include <doctest.h>
 

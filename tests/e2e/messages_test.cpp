@@ -1,7 +1,7 @@
 // Which of the extender's messages the plugin acts on, and game loads that follow each other.
-#include "tests/e2e/helmshroud_game.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/transcript_reader.h"
 #include "tests/support/files.h"
-#include "tests/support/transcript_reader.h"
 
 #include <doctest.h>
 

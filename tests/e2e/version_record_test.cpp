@@ -1,7 +1,7 @@
 // The exported version record, byte by byte, as the extender reads it.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/support/simulator_run.h"
-#include "tests/support/transcript_reader.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/simulator_run.h"
+#include "tests/simulated_game/transcript_reader.h"
 
 #include <doctest.h>
 

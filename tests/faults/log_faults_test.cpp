@@ -1,9 +1,9 @@
 // The plugin when its log cannot be had: no documents folder, a log file another program holds,
 // something else where the log's folders should be. The log is the plugin's own business; none of
 // these may cost the game anything or the player a setting.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/e2e/run_checks.h"
 #include "tests/faults/held_file.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/run_checks.h"
 #include "tests/support/files.h"
 
 #include <doctest.h>

@@ -4,8 +4,8 @@
 // plugin. What does happen is the game's working folder moving after load (the game, another
 // plugin or a file dialog calling SetCurrentDirectory): the settings file's relative path then
 // names a folder that does not exist.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/e2e/run_checks.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/run_checks.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // The plugin's worker side under faults: a worker thread Windows will not start, and a game
 // console that takes its time over every command.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/e2e/run_checks.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/run_checks.h"
 #include "tests/support/files.h"
 
 #include <doctest.h>

@@ -1,7 +1,7 @@
 // The plugin under many game loads in one run of the game.
-#include "tests/e2e/helmshroud_game.h"
-#include "tests/e2e/run_checks.h"
 #include "tests/load/load_run.h"
+#include "tests/simulated_game/helmshroud_game.h"
+#include "tests/simulated_game/run_checks.h"
 
 #include <doctest.h>
 

@@ -1,6 +1,6 @@
 // The simulated game run as a program, on small fake plugins.
-#include "tests/support/game_sandbox.h"
-#include "tests/support/transcript_reader.h"
+#include "tests/simulated_game/game_sandbox.h"
+#include "tests/simulated_game/transcript_reader.h"
 
 #include <doctest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/game_sandbox.h"
+#include "tests/simulated_game/game_sandbox.h"
 
 #include "tests/support/files.h"
 

@@ -3,7 +3,7 @@
 // transcript and the plugin's log: how long the game's thread spent in the sink, whether the
 // settings went out as whole runs, whether every log line is one the plugin writes, and what the
 // process held before and after the game loads.
-#include "tests/support/transcript_reader.h"
+#include "tests/simulated_game/transcript_reader.h"
 
 #include <cstddef>
 #include <string>

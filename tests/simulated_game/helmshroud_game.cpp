@@ -1,4 +1,4 @@
-#include "tests/e2e/helmshroud_game.h"
+#include "tests/simulated_game/helmshroud_game.h"
 
 #include "tests/support/files.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// Records the commands the game's console executor receives in this test program.
+// The game's console executor in this test program, placed where the simulated game build keeps it
+// (sim/game/game_build.h): records the commands it receives.
 #include <string>
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tests/support/simulator_run.h"
+#include "tests/simulated_game/simulator_run.h"
 
 #include "tests/support/files.h"
 

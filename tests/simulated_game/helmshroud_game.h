@@ -1,8 +1,8 @@
 #pragma once
 // A game folder with Helmshroud.dll installed in its plugin folder, a documents folder of its own,
 // and what the plugin leaves in them.
+#include "tests/simulated_game/game_sandbox.h"
 #include "tests/support/expected_defaults.h"
-#include "tests/support/game_sandbox.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // A game folder with its plugin folder and a documents folder, both fresh temporary folders, for
 // one run of the simulated game.
-#include "tests/support/simulator_run.h"
+#include "tests/simulated_game/simulator_run.h"
 #include "tests/support/temp_folder.h"
 
 #include <string>

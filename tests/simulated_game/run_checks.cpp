@@ -1,4 +1,4 @@
-#include "tests/e2e/run_checks.h"
+#include "tests/simulated_game/run_checks.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "tests/support/transcript_reader.h"
+#include "tests/simulated_game/transcript_reader.h"
 
 #include <cstdlib>
 

@@ -3,12 +3,12 @@
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
-#include "settings/file_findings.h"
+#include "settings/diagnostics/file_findings.h"
+#include "settings/diagnostics/warning_lines.h"
 #include "settings/file_readable.h"
 #include "settings/ini.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
-#include "settings/warning_lines.h"
 
 #include <mutex>
 #include <string>

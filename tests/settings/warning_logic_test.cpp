@@ -1,7 +1,7 @@
 // The judgements behind the settings file's warnings: which known key a stray name meant, and
 // whether a value fits its key's type prefix.
-#include "settings/key_match.h"
-#include "settings/value_fit.h"
+#include "settings/diagnostics/key_match.h"
+#include "settings/diagnostics/value_fit.h"
 
 #include <doctest.h>
 

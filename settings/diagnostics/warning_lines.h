@@ -1,7 +1,7 @@
 #pragma once
 // The warning lines that tell a player what is wrong with the settings file and what it meant for
 // the values sent. A sound file gets none.
-#include "settings/file_findings.h"
+#include "settings/diagnostics/file_findings.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "settings/warning_lines.h"
+#include "settings/diagnostics/warning_lines.h"
 
 #include "korv_common/plugin_name.h"
-#include "settings/key_match.h"
-#include "settings/value_fit.h"
+#include "settings/diagnostics/key_match.h"
+#include "settings/diagnostics/value_fit.h"
 
 #include <cstdarg>
 #include <cstdio>

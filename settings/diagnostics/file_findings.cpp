@@ -1,8 +1,8 @@
-#include "settings/file_findings.h"
+#include "settings/diagnostics/file_findings.h"
 
+#include "settings/diagnostics/key_match.h"
+#include "settings/diagnostics/profile_names.h"
 #include "settings/file_readable.h"
-#include "settings/key_match.h"
-#include "settings/profile_names.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "settings/value_fit.h"
+#include "settings/diagnostics/value_fit.h"
 
 #include <algorithm>
 

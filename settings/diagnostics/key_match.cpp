@@ -1,4 +1,4 @@
-#include "settings/key_match.h"
+#include "settings/diagnostics/key_match.h"
 
 #include <algorithm>
 #include <array>

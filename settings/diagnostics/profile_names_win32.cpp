@@ -1,4 +1,4 @@
-#include "settings/profile_names.h"
+#include "settings/diagnostics/profile_names.h"
 
 #include <windows.h>
 

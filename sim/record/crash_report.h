@@ -5,7 +5,7 @@
 // (module + offset) and on which thread, then one "frame" entry per frame of that thread's stack,
 // innermost first, walked with dbghelp:
 //
-//     #0 Quorvalen.exe!sim::ExecuteConsoleCommand+0x8f (sim\console_recorder.cpp:41)
+//     #0 Quorvalen.exe!sim::ExecuteConsoleCommand+0x8f (sim\game\console.cpp:41)
 //     #2 Helmshroud.dll!Install_Helmshroud+0x2a1 (settings\Install.cpp:97)
 //     #3 KERNEL32.dll+0x1e53d
 //

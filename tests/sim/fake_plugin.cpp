@@ -1,5 +1,8 @@
 // A small, honest plugin for testing the simulator without the real one. It declares the
-// extender's and the game's records itself, by their byte offsets. Built in several variants:
+// extender's and the game's records itself, by their byte offsets, as a plugin written from the
+// extender's tables by someone else would: it shares no header with the simulator or the real
+// plugin on purpose, so that it checks the simulator's records instead of agreeing with them.
+// Built in several variants:
 //   FAKE_RECORD_VERSION  the record version it exports (the extender accepts 1 only)
 //   FAKE_LOAD_RESULT     what its load entry returns
 //   FAKE_NO_EXPORTS      exports nothing at all

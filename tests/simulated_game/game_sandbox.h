@@ -22,7 +22,7 @@ class GameSandbox {
 
     // Runs the simulator with "--game-dir" set to this game folder and, unless the arguments hold
     // "--documents-fail", "--documents" set to this documents folder. A run that expects commands
-    // and gives no "--wait" waits for them up to a few seconds short of timeoutMs. The transcript
+    // and gives no "--wait" waits up to ten seconds for them, within timeoutMs. The transcript
     // is kept in a third temporary folder.
     SimulatorRun Run(std::vector<std::string> arguments, unsigned timeoutMs = 30000) const;
 

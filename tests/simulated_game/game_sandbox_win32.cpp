@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace testing {
 
 namespace {
+// How long a run that expects commands waits for them: five times the worker's 2000 ms delay, far
+// beyond what a busy machine adds, and short enough that a broken build fails its tests soon.
+constexpr unsigned kCommandWaitMs = 10000;
 // What a simulator run is given, beyond its wait, to end and write its summary.
 constexpr unsigned kSummaryMarginMs = 5000;
 } // namespace
@@ -30,11 +35,11 @@ SimulatorRun GameSandbox::Run(std::vector<std::string> arguments, unsigned timeo
         waitGiven = waitGiven || argument == "--wait";
     }
     // A run that knows how many commands to expect ends as soon as they are in; on a busy machine
-    // the workers may need far longer than the simulator's default wait to send them, so the wait
-    // is bounded by the test's own time limit instead, with time left to write the summary.
+    // the workers may need longer than the simulator's default wait (3000 ms, one second past their
+    // delay) to send them. The wait stays within the test's own time limit.
     if (expectsCommands && !waitGiven && timeoutMs > kSummaryMarginMs) {
-        arguments.insert(arguments.begin(),
-                         {"--wait", std::to_string(timeoutMs - kSummaryMarginMs)});
+        unsigned waitMs = std::min(kCommandWaitMs, timeoutMs - kSummaryMarginMs);
+        arguments.insert(arguments.begin(), {"--wait", std::to_string(waitMs)});
     }
     if (!documentsFail) {
         std::string documents = documents_.Path();

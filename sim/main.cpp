@@ -199,5 +199,7 @@ int main(int argc, char** argv) {
         return RecordSummary({});
     }
     RecordOptions(options);
-    return RecordSummary(Run(options));
+    RunFacts facts = Run(options);
+    AwaitCrashReport();
+    return RecordSummary(facts);
 }

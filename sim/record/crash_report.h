@@ -16,4 +16,9 @@ namespace sim {
 
 void InstallCrashReport();
 
+// Returns at once when no thread has crashed. While a crash is being reported (dbghelp may take a
+// second to load the symbols) it never returns: as in the game, a thread's unhandled exception
+// ends the whole process, and its report must not be cut short by the run ending first.
+void AwaitCrashReport();
+
 } // namespace sim

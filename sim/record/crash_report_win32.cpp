@@ -1,5 +1,6 @@
 #include "sim/record/crash_report.h"
 
+#include "sim/platform/platform.h"
 #include "sim/platform/text.h"
 #include "sim/record/stack_frame.h"
 #include "sim/record/thread_roles.h"
@@ -17,6 +18,10 @@ namespace {
 
 // Deeper stacks are cut: the frames that matter are the innermost.
 constexpr int kMaxFrames = 48;
+
+// Held from the first crash on, until the process ends: a second crash, and the end of the run,
+// wait for the report being written.
+Lock g_reportLock;
 
 std::string ModuleFileName(DWORD64 base) {
     char path[MAX_PATH];
@@ -116,6 +121,7 @@ void WalkStack(HANDLE process, const CONTEXT& faultContext) {
 }
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
+    g_reportLock.Acquire(); // never released: the process ends when this returns
     HANDLE process = GetCurrentProcess();
     SymSetOptions(SYMOPT_UNDNAME | SYMOPT_LOAD_LINES | SYMOPT_DEFERRED_LOADS |
                   SYMOPT_FAIL_CRITICAL_ERRORS | SYMOPT_NO_PROMPTS);
@@ -133,6 +139,11 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 
 void InstallCrashReport() {
     SetUnhandledExceptionFilter(&ReportCrash);
+}
+
+void AwaitCrashReport() {
+    g_reportLock.Acquire();
+    g_reportLock.Release();
 }
 
 } // namespace sim

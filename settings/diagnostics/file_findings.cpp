@@ -47,7 +47,7 @@ void LookInto(const std::string& path, const std::string& section, const Setting
     NameList keys = ProfileKeyNames(path.c_str(), section.c_str());
     std::size_t found = 0;
     for (const SettingKey& key : kSettingKeys) {
-        bool missing = read[static_cast<std::size_t>(key.sendNumber - 1)].empty();
+        bool missing = ValueOf(read, key).empty();
         if (missing && Holds(keys.names, key.name)) {
             ++found;
         }

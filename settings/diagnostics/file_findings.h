@@ -13,6 +13,11 @@ namespace settings {
 // The eighteen values in send order: value n at index n - 1.
 using SettingValues = std::array<std::string, kSettingKeys.size()>;
 
+// The value of key among values: the one sent under its number.
+inline const std::string& ValueOf(const SettingValues& values, const SettingKey& key) {
+    return values[static_cast<std::size_t>(key.sendNumber - 1)];
+}
+
 // Unknown keys named one by one; the rest are counted.
 inline constexpr std::size_t kNamedUnknownKeys = 5;
 // Sections looked into for settings missing from [Settings]; a settings file has a handful.

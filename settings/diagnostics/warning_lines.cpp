@@ -55,10 +55,6 @@ unsigned long long Number(std::size_t count) {
     return count;
 }
 
-const std::string& SentValue(const SettingValues& sent, const SettingKey& key) {
-    return sent[static_cast<std::size_t>(key.sendNumber - 1)];
-}
-
 void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
     if (findings.noText) {
         Add(lines, HELMSHROUD_INI_NAME " holds no text the plugin can read (saved as UTF-16 "
@@ -127,7 +123,7 @@ void SentEmptyLine(const SettingValues& sent, std::vector<std::string>& lines) {
     std::string names;
     std::size_t count = 0;
     for (const SettingKey& key : kSettingKeys) {
-        if (key.sendNumber != kDebugModeSendNumber && SentValue(sent, key).empty()) {
+        if (key.sendNumber != kDebugModeSendNumber && ValueOf(sent, key).empty()) {
             names += count++ == 0 ? "" : ", ";
             names += key.name;
         }
@@ -149,7 +145,7 @@ void SentEmptyLine(const SettingValues& sent, std::vector<std::string>& lines) {
 
 void TypeLines(const SettingValues& sent, std::vector<std::string>& lines) {
     for (const SettingKey& key : kSettingKeys) {
-        const std::string& value = SentValue(sent, key);
+        const std::string& value = ValueOf(sent, key);
         if (!FitsTypePrefix(key.name, value)) {
             Add(lines,
                 "key '%s' in " HELMSHROUD_INI_NAME " holds '%s', %s; it was sent as written, and "

@@ -14,9 +14,6 @@ namespace sim {
 
 namespace {
 
-// The plugin's worker waits this long after a game load before it runs the settings routine.
-constexpr DWORD kWorkerWaitMs = 2000;
-
 using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 using OpenStreamFunction = FILE*(__cdecl*)(const char*, const char*, int);
 

@@ -86,9 +86,6 @@ HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSi
     return thread;
 }
 
-// The settings worker's wait before its run.
-constexpr DWORD kWorkerWaitMs = 2000;
-
 using MallocFunction = void* (*)(std::size_t);
 
 MallocFunction g_malloc = nullptr; // the plugin's malloc before the patch

@@ -6,9 +6,12 @@
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/warning_lines.h"
 #include "settings/file_readable.h"
+#include "settings/file_rewrite.h"
 #include "settings/ini.h"
+#include "settings/rewrite_lines.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
+#include "settings/text_form.h"
 
 #include <mutex>
 #include <string>
@@ -34,6 +37,24 @@ Presence SettingsFilePresence() {
 void SkipUnknownFileState() {
     LogLine("Install_Helmshroud :: Error: couldn't tell whether " HELMSHROUD_INI_NAME
             " exists. Skipped this run to keep the file as it is.");
+}
+
+// A file saved in a form Windows' profile functions misread is rewritten into one they read before
+// anything is read from it or written to it. False when that was needed and failed: the values
+// would read as nothing on Windows, and a repair would add a second [Settings].
+bool ReadableByWindows() {
+    std::string path = settings::IniPath(korv::kPluginName, "");
+    settings::TextForm form = settings::TextFormOf(settings::FileStart(path));
+    if (!settings::NeedsRewrite(form)) {
+        return true;
+    }
+    settings::RewriteOutcome outcome = settings::RewriteFile(path, form);
+    if (outcome.failure != settings::RewriteFailure::None) {
+        LogLine("%s", settings::RewriteFailedLine(form, outcome).c_str());
+        return false;
+    }
+    LogLine("%s", settings::RewrittenLine(form).c_str());
+    return true;
 }
 
 // Returns false when the run has to stop: the file could not be created or read, or its state is
@@ -68,7 +89,7 @@ bool EnsureSettingsFile() {
                 " can't be read. Nothing sent.");
         return false;
     }
-    return true;
+    return ReadableByWindows();
 }
 
 void ReadAndSend() {

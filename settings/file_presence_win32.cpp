@@ -1,4 +1,5 @@
 #include "settings/file_presence.h"
+#include "settings/wide_path.h"
 
 #include <windows.h>
 
@@ -21,24 +22,34 @@ UINT NarrowPathCodePage() {
 
 } // namespace
 
-PresenceAnswer QueryPresence(const std::string& path) {
+bool ToWidePath(const std::string& path, std::wstring& wide, unsigned long& error) {
     UINT codePage = NarrowPathCodePage();
     int narrowLength = static_cast<int>(path.size());
     int wideLength =
         MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, path.data(), narrowLength, nullptr, 0);
     if (wideLength <= 0 && !path.empty()) {
-        return {Presence::Unknown, static_cast<std::uint32_t>(GetLastError())};
+        error = GetLastError();
+        return false;
     }
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    wide.assign(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, path.data(), narrowLength, wide.data(),
                         wideLength);
+    return true;
+}
+
+PresenceAnswer QueryPresence(const std::string& path) {
+    std::wstring wide;
+    unsigned long error = 0;
+    if (!ToWidePath(path, wide, error)) {
+        return {Presence::Unknown, static_cast<std::uint32_t>(error)};
+    }
 
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
         return {Presence::Present, 0};
     }
-    auto error = static_cast<std::uint32_t>(GetLastError());
-    return {PresenceForQueryError(error), error};
+    auto queryError = static_cast<std::uint32_t>(GetLastError());
+    return {PresenceForQueryError(queryError), queryError};
 }
 
 } // namespace settings

@@ -3,6 +3,7 @@
 #include "korv_common/plugin_name.h"
 #include "settings/diagnostics/key_match.h"
 #include "settings/diagnostics/value_fit.h"
+#include "settings/text_form.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -57,9 +58,10 @@ unsigned long long Number(std::size_t count) {
 
 void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
     if (findings.noText) {
-        Add(lines, HELMSHROUD_INI_NAME " holds no text the plugin can read (saved as UTF-16 "
-                                       "without a byte-order mark, or not text at all). Save it "
-                                       "as ANSI, UTF-8, or UTF-16 with a byte-order mark.");
+        Add(lines,
+            HELMSHROUD_INI_NAME " holds no text the plugin can read (saved as UTF-16 without a "
+                                "byte-order mark, or not text at all). Save it as %s.",
+            kFormsWindowsReads);
     } else if (findings.noSettingsSection && findings.firstSection.empty()) {
         Add(lines, HELMSHROUD_INI_NAME " has no [Settings] section. The plugin reads its settings "
                                        "only from [Settings].");

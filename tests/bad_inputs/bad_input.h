@@ -47,8 +47,8 @@ inline const std::string kAllSentEmpty =
     "missing or empty and were sent empty.";
 inline const std::string kNoText =
     "Install_Helmshroud :: Warning: Helmshroud.ini holds no text the plugin can read (saved as "
-    "UTF-16 without a byte-order mark, or not text at all). Save it as ANSI, UTF-8, or UTF-16 with "
-    "a byte-order mark.";
+    "UTF-16 without a byte-order mark, or not text at all). Save it as ANSI, UTF-8 without a "
+    "byte-order mark, or UTF-16 LE with its byte-order mark.";
 // The line naming the keys sent empty: all but bDebugMode and the present ones, in the order the
 // plugin writes them (at least two).
 std::string SentEmptyBut(const std::vector<std::string>& present);

@@ -1,0 +1,37 @@
+#pragma once
+// A settings file rewritten into the form Windows' profile functions read, all or nothing: the new
+// bytes go to a temporary file in the same folder, which then takes the file's place in one step.
+// A run killed at any moment leaves the old file or the new one, never a cut one; the temporary
+// file is marked for deletion until it is whole, so a killed run leaves none behind.
+#include "settings/text_form.h"
+
+#include <cstdint>
+#include <string>
+
+namespace settings {
+
+// The temporary file is the settings file's path with this added.
+inline constexpr char kRewriteSuffix[] = ".tmp";
+
+enum class RewriteFailure {
+    None,
+    ReadOnly,    // the file is marked read-only
+    Held,        // another program holds it open and does not let it be replaced
+    NoTemporary, // no new file can be made beside it
+    Copy,        // reading the file or writing the new one failed
+    Replace,     // the new file could not take the old one's place
+};
+
+struct RewriteOutcome {
+    RewriteFailure failure = RewriteFailure::None;
+    std::uint32_t windowsError = 0; // the Windows error of the step that failed
+};
+
+// The file's first three bytes (fewer for a shorter file); empty when it can't be read.
+std::string FileStart(const std::string& path);
+
+// Rewrites the file at path, which is of the given form. On failure the file is as it was and no
+// temporary file is left.
+RewriteOutcome RewriteFile(const std::string& path, TextForm form);
+
+} // namespace settings

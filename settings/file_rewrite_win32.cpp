@@ -1,0 +1,152 @@
+#include "settings/file_rewrite.h"
+
+#include "settings/wide_path.h"
+
+#include <windows.h>
+
+namespace settings {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kCopyChunk = 64 * 1024; // on the heap: the settings worker's stack is small
+
+RewriteOutcome Failed(RewriteFailure failure, DWORD error) {
+    return {failure, static_cast<std::uint32_t>(error)};
+}
+
+class Handle {
+  public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    void Close() {
+        if (Open()) {
+            CloseHandle(handle_);
+            handle_ = INVALID_HANDLE_VALUE;
+        }
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// Marks the open file for deletion when its last handle closes, or takes the mark back.
+bool MarkForDeletion(HANDLE file, bool deleted) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = deleted ? TRUE : FALSE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        auto size = static_cast<DWORD>(bytes.size() - done);
+        if (!WriteFile(file, bytes.data() + done, size, &wrote, nullptr) || wrote == 0) {
+            return false;
+        }
+        done += wrote;
+    }
+    return true;
+}
+
+// Copies the whole of source through the rewrite into target.
+bool Copy(HANDLE source, HANDLE target, ReadableRewrite& rewrite) {
+    std::string chunk(kCopyChunk, '\0');
+    std::string converted;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(source, chunk.data(), kCopyChunk, &got, nullptr)) {
+            return false;
+        }
+        converted.clear();
+        if (got == 0) {
+            rewrite.Finish(converted);
+            return WriteAll(target, converted);
+        }
+        rewrite.Convert(std::string_view(chunk.data(), got), converted);
+        if (!WriteAll(target, converted)) {
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+std::string FileStart(const std::string& path) {
+    std::wstring wide;
+    unsigned long error = 0;
+    if (!ToWidePath(path, wide, error)) {
+        return {};
+    }
+    Handle file(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    char start[3] = {};
+    DWORD got = 0;
+    if (!file.Open() || !ReadFile(file.Get(), start, sizeof start, &got, nullptr)) {
+        return {};
+    }
+    return std::string(start, got);
+}
+
+RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
+    std::wstring wide;
+    std::wstring temporary;
+    unsigned long error = 0;
+    if (!ToWidePath(path, wide, error) || !ToWidePath(path + kRewriteSuffix, temporary, error)) {
+        return Failed(RewriteFailure::Copy, error);
+    }
+    // Decided from the file's own mark, not from whether a write would go through: a process
+    // running with the rights to ignore the mark must leave the file alone all the same.
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return Failed(RewriteFailure::ReadOnly, ERROR_ACCESS_DENIED);
+    }
+    // Opening with the right to delete fails while another program holds the file without
+    // sharing that right, which is what a replacement needs.
+    Handle source(CreateFileW(wide.c_str(), GENERIC_READ | DELETE, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source.Open()) {
+        DWORD openError = GetLastError();
+        return Failed(openError == ERROR_SHARING_VIOLATION ? RewriteFailure::Held
+                                                           : RewriteFailure::Copy,
+                      openError);
+    }
+
+    {
+        Handle target(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!target.Open()) {
+            return Failed(RewriteFailure::NoTemporary, GetLastError());
+        }
+        bool marked = MarkForDeletion(target.Get(), true);
+        ReadableRewrite rewrite(form);
+        if (!Copy(source.Get(), target.Get(), rewrite) || !FlushFileBuffers(target.Get())) {
+            DWORD copyError = GetLastError();
+            if (!marked) {
+                target.Close();
+                DeleteFileW(temporary.c_str());
+            }
+            return Failed(RewriteFailure::Copy, copyError);
+        }
+        if (marked && !MarkForDeletion(target.Get(), false)) {
+            return Failed(RewriteFailure::Copy, GetLastError()); // closing deletes it
+        }
+    }
+    source.Close();
+    if (!MoveFileExW(temporary.c_str(), wide.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD moveError = GetLastError();
+        DeleteFileW(temporary.c_str());
+        return Failed(RewriteFailure::Replace, moveError);
+    }
+    return {};
+}
+
+} // namespace settings

@@ -10,6 +10,7 @@
 #include <cinttypes>
 #include <cstdarg>
 #include <cstring>
+#include <cwchar>
 #include <mutex>
 
 namespace {
@@ -17,7 +18,9 @@ namespace {
 // One line at most, "\n" and terminating zero included.
 constexpr std::size_t kLineBufferSize = 8192;
 // Log file below the documents folder; the extender's other plugins log beside it.
-constexpr char kLogBelowDocuments[] = "\\My Games\\Quorvalen\\KORV\\Logs\\" HELMSHROUD_LOG_NAME;
+constexpr wchar_t kLogBelowDocuments[] = L"\\My Games\\Quorvalen\\KORV\\Logs\\" HELMSHROUD_LOG_NAME;
+// A path of MAX_PATH wide characters, as UTF-8 (up to three bytes each).
+constexpr std::size_t kShownPathSize = 3 * MAX_PATH + 1;
 constexpr int kDocumentsFolderId = CSIDL_PERSONAL; // reported as 5 in the failure line
 constexpr int kDocumentsCheckLine = 26;
 
@@ -37,17 +40,29 @@ std::FILE* StandardOutput() {
 
 // Copies first + second into buffer when both fit with the terminating zero; leaves it empty
 // otherwise.
-bool JoinFits(char* buffer, std::size_t size, const char* first, const char* second) {
-    std::size_t a = std::strlen(first);
-    std::size_t b = std::strlen(second);
-    buffer[0] = '\0';
+bool JoinFits(wchar_t* buffer, std::size_t size, const wchar_t* first, const wchar_t* second) {
+    std::size_t a = std::wcslen(first);
+    std::size_t b = std::wcslen(second);
+    buffer[0] = L'\0';
     if (a + b >= size) {
         return false;
     }
-    std::memcpy(buffer, first, a);
-    std::memcpy(buffer + a, second, b + 1);
+    std::wmemcpy(buffer, first, a);
+    std::wmemcpy(buffer + a, second, b + 1);
     return true;
 }
+
+// A path as log lines show it: UTF-8, whatever the ANSI code page.
+struct ShownPath {
+    explicit ShownPath(const wchar_t* path) {
+        int length = WideCharToMultiByte(CP_UTF8, 0, path, -1, text, static_cast<int>(sizeof text),
+                                         nullptr, nullptr);
+        if (length <= 0) {
+            text[0] = '\0';
+        }
+    }
+    char text[kShownPathSize];
+};
 
 } // namespace
 
@@ -93,20 +108,20 @@ std::FILE* LogFile() {
     return g_logFile;
 }
 
-void CreatePath(const char* path) {
-    char folder[MAX_PATH];
-    std::size_t length = std::strlen(path);
+void CreatePath(const wchar_t* path) {
+    wchar_t folder[MAX_PATH];
+    std::size_t length = std::wcslen(path);
     for (std::size_t i = 1; i < length; ++i) {
-        if (path[i] != '\\' && path[i] != '/') {
+        if (path[i] != L'\\' && path[i] != L'/') {
             continue;
         }
         // A folder name longer than any Windows path cannot exist; it is not tried.
-        if (i >= sizeof folder) {
+        if (i >= MAX_PATH) {
             return;
         }
-        std::memcpy(folder, path, i);
-        folder[i] = '\0';
-        _mkdir(folder);
+        std::wmemcpy(folder, path, i);
+        folder[i] = L'\0';
+        _wmkdir(folder);
     }
 }
 
@@ -123,8 +138,10 @@ void AssertionFailed(const char* sourceFile, int line, const char* expression, s
 }
 
 bool OpenLog() {
-    char documents[MAX_PATH] = {};
-    HRESULT err = SHGetFolderPathA(nullptr, kDocumentsFolderId | CSIDL_FLAG_CREATE, nullptr,
+    // In wide characters: a documents folder whose name holds letters outside the ANSI code page
+    // comes back from the narrow lookup with '?' in their place, a folder that does not exist.
+    wchar_t documents[MAX_PATH] = {};
+    HRESULT err = SHGetFolderPathW(nullptr, kDocumentsFolderId | CSIDL_FLAG_CREATE, nullptr,
                                    SHGFP_TYPE_CURRENT, documents);
     if (FAILED(err)) {
         DWORD lastError = GetLastError();
@@ -137,17 +154,18 @@ bool OpenLog() {
         return false;
     }
 
-    char path[MAX_PATH];
-    if (!JoinFits(path, sizeof path, documents, kLogBelowDocuments)) {
+    wchar_t path[MAX_PATH];
+    if (!JoinFits(path, MAX_PATH, documents, kLogBelowDocuments)) {
         LogLine(
             "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
-            documents);
+            ShownPath(documents).text);
         return true;
     }
     CreatePath(path);
-    std::FILE* file = _fsopen(path, "w", _SH_DENYWR);
+    std::FILE* file = _wfsopen(path, L"w", _SH_DENYWR);
     if (file == nullptr) {
-        LogLine("OpenLog :: Error: couldn't open %s. Logging to standard output only.", path);
+        LogLine("OpenLog :: Error: couldn't open %s. Logging to standard output only.",
+                ShownPath(path).text);
         return true;
     }
     std::lock_guard<std::mutex> lock(g_lineMutex);

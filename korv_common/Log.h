@@ -19,7 +19,7 @@ void FlushLog();
 std::FILE* LogFile();
 
 // Creates every folder named along a file path; the last component is not created.
-void CreatePath(const char* path);
+void CreatePath(const wchar_t* path);
 
 // Writes the line that reports a failed check. The caller stops after it: nothing of the plugin may
 // run on.

@@ -15,7 +15,7 @@ struct Options {
     std::uint32_t waitMs = 3000;            // --wait MS: for the plugin's workers after the loads
     std::optional<std::uint32_t> expectCommands; // --expect-commands N: ends the wait early
     std::string gameDir;                  // --game-dir PATH: working folder (default: current)
-    std::optional<std::string> documents; // --documents PATH: what SHGetFolderPathA yields
+    std::optional<std::string> documents; // --documents PATH: what SHGetFolderPathW yields
     std::optional<std::int32_t> documentsFailure; // --documents-fail HRESULT: what it returns
     bool failCreateThread = false;                // --fail-create-thread
     std::uint32_t failCreateThreads = 0; // --fail-create-threads N: only the first N calls fail

@@ -14,8 +14,8 @@ namespace sim {
 
 namespace {
 
-using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-using OpenStreamFunction = FILE*(__cdecl*)(const char*, const char*, int);
+using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+using OpenStreamFunction = FILE*(__cdecl*)(const wchar_t*, const wchar_t*, int);
 
 // What the plugin called before the timers were put in.
 FolderPathFunction g_folderPath = nullptr;
@@ -29,14 +29,14 @@ std::atomic<bool> g_timeThreads{false};
 TimedStart g_timedStart;
 HANDLE g_timedThread = nullptr;
 
-HRESULT WINAPI TimedFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path) {
+HRESULT WINAPI TimedFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
     std::int64_t before = Ticks();
     HRESULT result = g_folderPath(owner, folder, token, flags, path);
     g_startUpTicks.fetch_add(Ticks() - before);
     return result;
 }
 
-FILE* __cdecl TimedOpenStream(const char* path, const char* mode, int share) {
+FILE* __cdecl TimedOpenStream(const wchar_t* path, const wchar_t* mode, int share) {
     std::int64_t before = Ticks();
     FILE* stream = g_openStream(path, mode, share);
     g_startUpTicks.fetch_add(Ticks() - before);
@@ -82,10 +82,10 @@ unsigned long __stdcall RunTimed(void* timedStart) {
 bool InstallStartUpTimers(void* pluginModule) {
     auto module = static_cast<HMODULE>(pluginModule);
     g_folderPath = reinterpret_cast<FolderPathFunction>(
-        PatchPluginImport(module, "SHELL32.dll", "SHGetFolderPathA",
+        PatchPluginImport(module, "SHELL32.dll", "SHGetFolderPathW",
                           reinterpret_cast<void*>(&TimedFolderPath), "timed by the benchmark"));
     g_openStream = reinterpret_cast<OpenStreamFunction>(
-        PatchPluginImport(module, "msvcrt.dll", "_fsopen",
+        PatchPluginImport(module, "msvcrt.dll", "_wfsopen",
                           reinterpret_cast<void*>(&TimedOpenStream), "timed by the benchmark"));
     return g_folderPath != nullptr && g_openStream != nullptr;
 }

@@ -8,8 +8,8 @@
 namespace sim {
 
 struct FaultPlan {
-    std::optional<std::string> documents;         // SHGetFolderPathA yields this folder
-    std::optional<std::int32_t> documentsFailure; // SHGetFolderPathA fails with this code
+    std::optional<std::string> documents;         // SHGetFolderPathW yields this folder
+    std::optional<std::int32_t> documentsFailure; // SHGetFolderPathW fails with this code
     bool failCreateThread = false;                // CreateThread fails
     std::uint32_t createThreadFailures = 0; // CreateThread's first N calls fail, later ones run
     bool leakThreadHandles = false; // each thread handle CreateThread hands out is duplicated and

@@ -8,35 +8,47 @@
 
 #include <atomic>
 #include <cstring>
+#include <cwchar>
 
 namespace sim {
 
 namespace {
 
-// The last error the failing SHGetFolderPathA leaves behind.
+// The last error the failing SHGetFolderPathW leaves behind.
 constexpr DWORD kDocumentsLastError = ERROR_ACCESS_DENIED;
 
-std::string g_documents;
+std::string g_documents; // as given, in the ANSI code page
+std::wstring g_wideDocuments;
 HRESULT g_documentsFailure = S_OK;
 
 std::string FolderCall(int folder, DWORD flags) {
-    return "SHGetFolderPathA(folder " + Hex8(static_cast<std::uint32_t>(folder)) + ", flags " +
+    return "SHGetFolderPathW(folder " + Hex8(static_cast<std::uint32_t>(folder)) + ", flags " +
            std::to_string(flags) + ")";
 }
 
-HRESULT WINAPI DocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPSTR path) {
+// Text in the ANSI code page, as the command line gives it, in wide characters.
+std::wstring WideText(const std::string& text) {
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+HRESULT WINAPI DocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPWSTR path) {
     if (path != nullptr) {
-        std::size_t length = g_documents.size() < MAX_PATH - 1 ? g_documents.size() : MAX_PATH - 1;
-        std::memcpy(path, g_documents.data(), length);
-        path[length] = '\0';
+        std::size_t length =
+            g_wideDocuments.size() < MAX_PATH - 1 ? g_wideDocuments.size() : MAX_PATH - 1;
+        std::wmemcpy(path, g_wideDocuments.data(), length);
+        path[length] = L'\0';
     }
     Record(Kind::Fault, FolderCall(folder, flags) + " -> S_OK \"" + g_documents + "\"");
     return S_OK;
 }
 
-HRESULT WINAPI FailingDocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPSTR path) {
+HRESULT WINAPI FailingDocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPWSTR path) {
     if (path != nullptr) {
-        path[0] = '\0';
+        path[0] = L'\0';
     }
     Record(Kind::Fault, FolderCall(folder, flags) + " -> " +
                             Hex8(static_cast<std::uint32_t>(g_documentsFailure)) + ", last error " +
@@ -147,12 +159,13 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
     bool ok = true;
     if (plan.documents) {
         g_documents = *plan.documents;
-        ok = Patch(module, "SHELL32.dll", "SHGetFolderPathA",
+        g_wideDocuments = WideText(g_documents);
+        ok = Patch(module, "SHELL32.dll", "SHGetFolderPathW",
                    reinterpret_cast<void*>(&DocumentsFolder), "yields \"" + g_documents + "\"") &&
              ok;
     } else if (plan.documentsFailure) {
         g_documentsFailure = *plan.documentsFailure;
-        ok = Patch(module, "SHELL32.dll", "SHGetFolderPathA",
+        ok = Patch(module, "SHELL32.dll", "SHGetFolderPathW",
                    reinterpret_cast<void*>(&FailingDocumentsFolder),
                    "fails with " + Hex8(static_cast<std::uint32_t>(g_documentsFailure))) &&
              ok;

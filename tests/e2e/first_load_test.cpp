@@ -41,7 +41,7 @@ TEST_CASE("the first load of a fresh installation logs five lines, creates the s
     CHECK(transcript.StdoutLines() == game.LogLines());
 
     // The extender's side: one handle, the messaging interface, one listener for "KORV".
-    CHECK(transcript.Find("fault", "SHGetFolderPathA(folder 0x00008005, flags 0)") != nullptr);
+    CHECK(transcript.Find("fault", "SHGetFolderPathW(folder 0x00008005, flags 0)") != nullptr);
     CHECK(transcript.Details("handle") == std::vector<std::string>{"0x100 handed out"});
     CHECK(First(transcript, "query").detail.rfind("id 1 -> messaging interface", 0) == 0);
     CHECK(First(transcript, "listener", "korv").detail.rfind("handle 0x100 sender \"KORV\"", 0) ==

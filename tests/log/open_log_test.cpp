@@ -168,9 +168,13 @@ TEST_CASE("a log path of 259 characters is opened") {
 TEST_CASE("CreatePath makes every folder along a path but not its last component") {
     TempFolder root;
 
-    CreatePath((root / "a\\b/c\\d/file.log").c_str());
-    CreatePath((root / "x/y/").c_str());
-    CreatePath((root / "a\\b/c\\d/other.log").c_str()); // folders that exist already are fine
+    auto create = [&](const std::string& below) {
+        std::string path = root / below;
+        CreatePath(std::wstring(path.begin(), path.end()).c_str()); // the test's paths are ASCII
+    };
+    create("a\\b/c\\d/file.log");
+    create("x/y/");
+    create("a\\b/c\\d/other.log"); // folders that exist already are fine
 
     CHECK(EntriesBelow(root.Path()) ==
           std::vector<std::string>{"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\c\\d\\", "x\\", "x\\y\\"});

@@ -134,9 +134,9 @@ extern "C" __declspec(dllexport) const Record KORVPlugin_Version = {
     FAKE_RECORD_VERSION, 7, "Fake", "Tests", 0, 0, {0x01080560, 0}, {0, 0, 0}};
 
 extern "C" __declspec(dllexport) bool KORVPlugin_Load(const void* korv) {
-    char folder[MAX_PATH] = "";
-    HRESULT result = SHGetFolderPathA(nullptr, 0x8005, nullptr, 0, folder);
-    std::printf("fake: documents %08lX %lu %s\n", static_cast<unsigned long>(result),
+    wchar_t folder[MAX_PATH] = L"";
+    HRESULT result = SHGetFolderPathW(nullptr, 0x8005, nullptr, 0, folder);
+    std::printf("fake: documents %08lX %lu %ls\n", static_cast<unsigned long>(result),
                 GetLastError(), folder);
 
     g_handle = At<std::uint32_t (*)()>(korv, 0x18)();

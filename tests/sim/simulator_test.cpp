@@ -54,7 +54,7 @@ TEST_CASE("a plugin that plays by the rules is loaded, hears the extender's mess
     CHECK(Has(out, "fake: message 0"));
     CHECK(Has(out, "fake: message 2"));
     CHECK(Has(out, "fake: event"));
-    REQUIRE(transcript.Find("fault", "SHGetFolderPathA(folder 0x00008005, flags 0) -> S_OK") !=
+    REQUIRE(transcript.Find("fault", "SHGetFolderPathW(folder 0x00008005, flags 0) -> S_OK") !=
             nullptr);
 
     CHECK(transcript.OfKind("source", "korv").size() == 1);

@@ -41,7 +41,7 @@ SimulatorRun GameSandbox::Run(std::vector<std::string> arguments, unsigned timeo
         unsigned waitMs = std::min(kCommandWaitMs, timeoutMs - kSummaryMarginMs);
         arguments.insert(arguments.begin(), {"--wait", std::to_string(waitMs)});
     }
-    if (!documentsFail) {
+    if (!documentsFail && !windowsDocuments_) {
         std::string documents = documents_.Path();
         documents.pop_back(); // a documents folder is named without its final backslash
         arguments.insert(arguments.begin(), {"--documents", documents});

@@ -1,5 +1,5 @@
 #pragma once
-// A test double for this program's documents-folder lookup (its import of SHGetFolderPathA, which
+// A test double for this program's documents-folder lookup (its import of SHGetFolderPathW, which
 // the log uses), so that a test chooses the folder the log goes to, or makes the lookup fail.
 // One double at a time.
 #include "tests/support/import_double.h"

@@ -44,6 +44,7 @@ void SkipUnknownFileState() {
 // would read as nothing on Windows, and a repair would add a second [Settings].
 bool ReadableByWindows() {
     std::string path = settings::IniPath(korv::kPluginName, "");
+    settings::RemoveLeftOverRewrite(path);
     settings::TextForm form = settings::TextFormOf(settings::FileStart(path));
     if (!settings::NeedsRewrite(form)) {
         return true;

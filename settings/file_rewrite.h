@@ -1,8 +1,10 @@
 #pragma once
 // A settings file rewritten into the form Windows' profile functions read, all or nothing: the new
 // bytes go to a temporary file in the same folder, which then takes the file's place in one step.
-// A run killed at any moment leaves the old file or the new one, never a cut one; the temporary
-// file is marked for deletion until it is whole, so a killed run leaves none behind.
+// A run killed at any moment leaves the old file or the new one, never a cut one. A run killed
+// before the step leaves the temporary file, which the next run removes first. (Marking it for
+// deletion until it is whole would remove it at once, but Microsoft's documentation allows only
+// closing a file's handle once the file is so marked, not writing to it.)
 #include "settings/text_form.h"
 
 #include <cstdint>
@@ -29,6 +31,9 @@ struct RewriteOutcome {
 
 // The file's first three bytes (fewer for a shorter file); empty when it can't be read.
 std::string FileStart(const std::string& path);
+
+// Removes the temporary file a killed run left beside the file at path, if there is one.
+void RemoveLeftOverRewrite(const std::string& path);
 
 // Rewrites the file at path, which is of the given form. On failure the file is as it was and no
 // temporary file is left.

@@ -35,14 +35,6 @@ class Handle {
     HANDLE handle_;
 };
 
-// Marks the open file for deletion when its last handle closes, or takes the mark back.
-bool MarkForDeletion(HANDLE file, bool deleted) {
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = deleted ? TRUE : FALSE;
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                      sizeof disposition) != 0;
-}
-
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -95,6 +87,14 @@ std::string FileStart(const std::string& path) {
     return std::string(start, got);
 }
 
+void RemoveLeftOverRewrite(const std::string& path) {
+    std::wstring temporary;
+    unsigned long error = 0;
+    if (ToWidePath(path + kRewriteSuffix, temporary, error)) {
+        DeleteFileW(temporary.c_str());
+    }
+}
+
 RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
     std::wstring wide;
     std::wstring temporary;
@@ -120,23 +120,17 @@ RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
     }
 
     {
-        Handle target(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle target(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.Open()) {
             return Failed(RewriteFailure::NoTemporary, GetLastError());
         }
-        bool marked = MarkForDeletion(target.Get(), true);
         ReadableRewrite rewrite(form);
         if (!Copy(source.Get(), target.Get(), rewrite) || !FlushFileBuffers(target.Get())) {
             DWORD copyError = GetLastError();
-            if (!marked) {
-                target.Close();
-                DeleteFileW(temporary.c_str());
-            }
+            target.Close();
+            DeleteFileW(temporary.c_str());
             return Failed(RewriteFailure::Copy, copyError);
-        }
-        if (marked && !MarkForDeletion(target.Get(), false)) {
-            return Failed(RewriteFailure::Copy, GetLastError()); // closing deletes it
         }
     }
     source.Close();

@@ -91,7 +91,10 @@ TEST_CASE("a documents folder whose name has letters outside the ANSI code page 
     REQUIRE(game.Installed());
     // "Юрий": no Western code page has these letters, so the narrow lookup would give "????".
     const std::wstring documents = Wide(game.Documents()) + L"docs-\u042E\u0440\u0438\u0439";
+    // Made here, as Windows makes a profile's: Wine would make a missing one a link to the home
+    // folder.
     REQUIRE(CreateDirectoryW(documents.c_str(), nullptr));
+    REQUIRE(CreateDirectoryW((documents + L"\\Documents").c_str(), nullptr));
     DocumentsFolderSetting setting(documents + L"\\Documents");
     REQUIRE(setting.Set());
     game.UseWindowsDocuments();

@@ -298,3 +298,17 @@ TEST_CASE("two overlapping runs from two threads give two complete runs never in
     expected.insert(expected.end(), 2 * kRounds, kCalled);
     CHECK(lines == expected);
 }
+
+TEST_CASE("a temporary file a killed rewrite left beside the settings file is removed by the next "
+          "run") {
+    GameFolder game;
+    const std::string leftOver = game / "Data\\KORV\\Plugins\\Helmshroud.ini.tmp";
+    WriteFileBytes(game / kIni, kDefaultSettingsFile);
+    WriteFileBytes(leftOver, "[Settings]\r\niInSafe");
+
+    RoutineRun run = RunRoutine();
+
+    CHECK(run.commands.size() == 18);
+    CHECK_FALSE(FileExists(leftOver));
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+}

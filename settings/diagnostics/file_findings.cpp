@@ -27,14 +27,16 @@ FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
     if (readEmpty == 0) {
         return findings;
     }
-    auto note = [&](std::optional<std::string> section, KeyMask keys) {
-        if (int found = std::popcount(keys & readEmpty); found > 0) {
-            findings.elsewhere.push_back({std::move(section), static_cast<std::size_t>(found)});
-        }
+    auto found = [&](KeyMask keys) {
+        return static_cast<std::size_t>(std::popcount(keys & readEmpty));
     };
-    note(std::nullopt, scan.aboveFirstSection);
+    if (std::size_t keys = found(scan.aboveFirstSection); keys > 0) {
+        findings.elsewhere.push_back({std::nullopt, keys});
+    }
     for (const ScannedSection& section : scan.otherSections) {
-        note(section.name, section.keys);
+        if (std::size_t keys = found(section.keys); keys > 0) {
+            findings.elsewhere.push_back({section.name, keys});
+        }
     }
     if (scan.settingsSection || !findings.elsewhere.empty()) {
         return findings;

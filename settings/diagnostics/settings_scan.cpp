@@ -55,8 +55,6 @@ std::string_view SettingsScanner::Name::Kept(std::size_t length) const {
     return std::string_view(kept_).substr(0, length);
 }
 
-SettingsScanner::SettingsScanner() = default;
-
 void SettingsScanner::Feed(std::string_view bytes) {
     while (form_ == Form::Unknown && !bytes.empty()) {
         start_ += bytes.front();

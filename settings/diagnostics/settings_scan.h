@@ -95,7 +95,6 @@ struct SettingsScan {
 
 class SettingsScanner {
   public:
-    SettingsScanner();
     // The next bytes of the file; a chunk may end anywhere, inside a line or a UTF-16 unit.
     void Feed(std::string_view bytes);
     // What the file held, once it has ended.

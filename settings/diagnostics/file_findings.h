@@ -1,10 +1,11 @@
 #pragma once
 // What a look at the settings file finds besides the values: keys that are none of the eighteen,
-// settings standing outside [Settings], a file the profile functions read no text from.
+// settings standing outside [Settings], a file that holds no text.
 #include "settings/settings_keys.h"
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,30 +19,38 @@ inline const std::string& ValueOf(const SettingValues& values, const SettingKey&
     return values[static_cast<std::size_t>(key.sendNumber - 1)];
 }
 
+// Names and values longer than this are shown cut, followed by "...".
+inline constexpr std::size_t kShownLength = 64;
+
 // Unknown keys named one by one; the rest are counted.
 inline constexpr std::size_t kNamedUnknownKeys = 5;
 // Sections looked into for settings missing from [Settings]; a settings file has a handful.
 inline constexpr std::size_t kSearchedSections = 16;
 
 struct SettingsElsewhere {
-    std::string section;  // "" for the lines outside any section, above the first section line
+    // None for the lines above the first section line; "" for a section line "[]".
+    std::optional<std::string> section;
     std::size_t keys = 0; // how many of the keys that read empty stand there
 };
 
 struct FileFindings {
-    // The first kNamedUnknownKeys keys of [Settings] that are none of the eighteen, in file order;
-    // the last may be only the start of a name when the key list was cut.
+    // The first kNamedUnknownKeys keys of [Settings] that are none of the eighteen, in file order,
+    // "" for a line without a key name; names cut to one character past kShownLength.
     std::vector<std::string> unknownKeys;
     std::size_t moreUnknownKeys = 0; // how many more there are
-    bool unknownKeysCut = false;     // the key list was cut: there may be more still
     std::vector<SettingsElsewhere> elsewhere;
-    bool noSettingsSection = false; // and none of the eighteen anywhere else
-    std::string firstSection;       // when noSettingsSection: the file's first section, if any
-    bool noText = false; // no section, no key, and NUL bytes: not text the profile functions read
+    bool noSettingsSection = false;          // and none of the eighteen anywhere else
+    std::optional<std::string> firstSection; // when noSettingsSection: the file's first section
+    bool noText = false; // no section, none of the eighteen, and NUL bytes: not text
 };
 
-// Looks at the settings file at path, whose values read as `read` before any repair. A file whose
-// values all read non-empty costs one profile read (the key names of [Settings]).
+struct SettingsScan;
+
+// Looks at the settings file at path, whose values read as `read` before any repair: one read of
+// the file, in chunks. A file that can't be read to its end has no findings.
 FileFindings ExamineSettingsFile(const std::string& path, const SettingValues& read);
+
+// The findings of a scanned file whose values read as `read`.
+FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read);
 
 } // namespace settings

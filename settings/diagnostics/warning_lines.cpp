@@ -62,18 +62,18 @@ void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
             HELMSHROUD_INI_NAME " holds no text the plugin can read (saved as UTF-16 without a "
                                 "byte-order mark, or not text at all). Save it as %s.",
             kFormsWindowsReads);
-    } else if (findings.noSettingsSection && findings.firstSection.empty()) {
+    } else if (findings.noSettingsSection && !findings.firstSection) {
         Add(lines, HELMSHROUD_INI_NAME " has no [Settings] section. The plugin reads its settings "
                                        "only from [Settings].");
     } else if (findings.noSettingsSection) {
         Add(lines,
             HELMSHROUD_INI_NAME " has no [Settings] section (its first section is [%s]). The "
                                 "plugin reads its settings only from [Settings].",
-            Shown(findings.firstSection).c_str());
+            Shown(*findings.firstSection).c_str());
     }
     for (const SettingsElsewhere& place : findings.elsewhere) {
         std::string where =
-            place.section.empty() ? "outside any section" : "under [" + Shown(place.section) + "]";
+            place.section ? "under [" + Shown(*place.section) + "]" : "outside any section";
         if (place.keys == 1) {
             Add(lines,
                 HELMSHROUD_INI_NAME " has 1 of the plugin's keys %s, not under [Settings], and "
@@ -107,17 +107,14 @@ void UnknownKeyLines(const FileFindings& findings, std::vector<std::string>& lin
         }
     }
     std::size_t more = findings.moreUnknownKeys;
-    const char* atLeast = findings.unknownKeysCut ? "at least " : "";
     if (more == 1) {
-        Add(lines,
-            "%s1 more key in " HELMSHROUD_INI_NAME
-            " is not one of the plugin's keys and was ignored.",
-            atLeast);
+        Add(lines, "1 more key in " HELMSHROUD_INI_NAME
+                   " is not one of the plugin's keys and was ignored.");
     } else if (more > 1) {
         Add(lines,
-            "%s%llu more keys in " HELMSHROUD_INI_NAME
+            "%llu more keys in " HELMSHROUD_INI_NAME
             " are none of the plugin's keys and were ignored.",
-            atLeast, Number(more));
+            Number(more));
     }
 }
 

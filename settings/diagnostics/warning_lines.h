@@ -8,9 +8,6 @@
 
 namespace settings {
 
-// Names and values longer than this are shown cut, followed by "...".
-inline constexpr std::size_t kShownLength = 64;
-
 // Causes before their effects: the file as a whole (no text, no [Settings], settings in another
 // section), the unknown keys, the keys that were sent empty (bDebugMode has a line of its own),
 // then every value that does not fit its key's type prefix. `sent` holds the values as they went

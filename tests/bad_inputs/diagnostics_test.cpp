@@ -133,3 +133,29 @@ TEST_CASE("a value that does not fit its key's type prefix is named and sent as 
                 Unfit("bDebugMode", "2")}),
     });
 }
+
+// Wine's key listing stops at a key line without a name and takes the lines above the first
+// section line for section "", where Windows takes a "[]" header: the warnings come from the file's
+// text, so both get these.
+TEST_CASE("a line without a key name first under [Settings] hides no key after it, and settings "
+          "under [] are told apart from settings above the first section line") {
+    const std::string misspelt =
+        "[Settings]\r\n=5\r\n" +
+        Replaced(FullText(), "iIsWeaponDrawn", "iIsWeaponDrwan").substr(12);
+    const std::string noKeyName = "Install_Helmshroud :: Warning: a line under [Settings] in "
+                                  "Helmshroud.ini has no key name before its '=' and was ignored.";
+    RunAndCheck({
+        Warned(Kept("a line without a key name, then a misspelt key", misspelt,
+                    With(FullValues(), 6, "")),
+               {noKeyName, Unknown("iIsWeaponDrwan", "iIsWeaponDrawn"), kWeaponDrawnSentEmpty}),
+        Warned(
+            Kept("a setting above the first section line and one under []",
+                 "iIsWeaponDrawn=5\r\n[]\r\niInIsCombat=9\r\n[Settings]\r\nbDebugMode=1\r\n",
+                 Values({{18, "1"}})),
+            {"Install_Helmshroud :: Warning: Helmshroud.ini has 1 of the plugin's keys outside "
+             "any section, not under [Settings], and it was not read. Move it under [Settings].",
+             "Install_Helmshroud :: Warning: Helmshroud.ini has 1 of the plugin's keys under [], "
+             "not under [Settings], and it was not read. Move it under [Settings].",
+             kAllSentEmpty}),
+    });
+}

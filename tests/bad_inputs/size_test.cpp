@@ -1,4 +1,4 @@
-// Settings files of unusual size: long values, a 1 MiB line, 10,000 keys.
+// Settings files of unusual size: long values, a 1 MiB line, 100,000 keys in 10 MiB.
 #include "tests/bad_inputs/bad_input_check.h"
 
 #include <doctest.h>
@@ -9,11 +9,11 @@ namespace {
 
 const std::size_t kMiB = 1024 * 1024;
 
-// count keys "iExtra<i>=<i>" that the plugin does not know, one per line.
-std::string ExtraKeys(int count) {
+// count keys "iExtra<i>=<value>" that the plugin does not know, one per line.
+std::string ExtraKeys(int count, const std::string& value) {
     std::string lines;
     for (int i = 0; i < count; ++i) {
-        lines += "iExtra" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+        lines += "iExtra" + std::to_string(i) + "=" + value + "\r\n";
     }
     return lines;
 }
@@ -60,20 +60,21 @@ TEST_CASE("values of 254, 255 and 1,000 characters go out cut to 254 and stay wh
     });
 }
 
-TEST_CASE("a 1 MiB line and a file of 10,000 keys are read whole and kept whole, and the warnings "
-          "about them stay short") {
+TEST_CASE("a 1 MiB line and a 10 MiB file of 100,000 keys are read whole and kept whole, and the "
+          "warnings about them stay short") {
     const std::string mebibyteComment = ";" + std::string(kMiB, 'x') + "\r\n";
     const std::string mebibyteValue = std::string(kMiB, '7');
-    // The key list is read into 16 KiB: it holds the first 1,591 of the 10,000, which are named
-    // or counted; the eighteen settings after them are read as usual.
-    const std::vector<std::string> extraKeys = {
+    // 100,000 lines of 105 bytes or more. Every key is counted, however many there are.
+    const std::string extraKeys = ExtraKeys(100000, std::string(94, 'v'));
+    const std::vector<std::string> extraKeyLines = {
         Unknown("iExtra0"),
         Unknown("iExtra1"),
         Unknown("iExtra2"),
         Unknown("iExtra3"),
         Unknown("iExtra4"),
-        "Install_Helmshroud :: Warning: at least 1586 more keys in Helmshroud.ini are none of the "
-        "plugin's keys and were ignored."};
+        "Install_Helmshroud :: Warning: 99995 more keys in Helmshroud.ini are none of the plugin's "
+        "keys and were ignored."};
+    REQUIRE(extraKeys.size() > 10 * kMiB);
     RunAndCheck({
         Kept("a comment line of 1 MiB", mebibyteComment + FullText(), FullValues()),
         Warned(Kept("a key name of 1 MiB",
@@ -89,13 +90,12 @@ TEST_CASE("a 1 MiB line and a file of 10,000 keys are read whole and kept whole,
                         Values({{6, std::string(254, '7')}}),
                         "[Settings]\r\niIsWeaponDrawn=" + mebibyteValue + "\r\nbDebugMode=0\r\n"),
                {SentEmptyBut({"iIsWeaponDrawn"})}),
-        Warned(Kept("10,000 keys", "[Settings]\r\n" + ExtraKeys(10000) + KeyLines(), FullValues()),
-               extraKeys),
-        Warned(Repaired("10,000 keys, no bDebugMode",
-                        "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode(),
-                        FullValues(),
-                        "[Settings]\r\n" + ExtraKeys(10000) + KeyLinesWithoutDebugMode() +
+        Warned(Kept("100,000 keys", "[Settings]\r\n" + extraKeys + KeyLines(), FullValues()),
+               extraKeyLines),
+        Warned(Repaired("100,000 keys, no bDebugMode",
+                        "[Settings]\r\n" + extraKeys + KeyLinesWithoutDebugMode(), FullValues(),
+                        "[Settings]\r\n" + extraKeys + KeyLinesWithoutDebugMode() +
                             "bDebugMode=0\r\n"),
-               extraKeys),
+               extraKeyLines),
     });
 }

@@ -1,0 +1,269 @@
+#include "settings/diagnostics/settings_scan.h"
+
+#include "settings/diagnostics/key_match.h"
+
+#include <algorithm>
+
+namespace settings {
+
+namespace {
+
+// Every key of the eighteen is shorter than a kept name, so a kept name that is whole tells them.
+static_assert(kKeptNameLength > 39);
+
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+KeyMask BitOf(std::string_view name, std::size_t length) {
+    if (length > name.size()) {
+        return 0; // cut: longer than every key
+    }
+    const SettingKey* key = SettingKeyNamed(name);
+    return key == nullptr ? 0 : KeyMask{1} << (key - kSettingKeys.data());
+}
+
+} // namespace
+
+SettingsScanner::Name::Name() {
+    kept_.reserve(kKeptNameLength);
+}
+
+void SettingsScanner::Name::Add(char c) {
+    bool blank = IsBlank(c);
+    if (running_ == 0 && blank) {
+        return;
+    }
+    ++running_;
+    if (kept_.size() < kKeptNameLength) {
+        kept_ += c;
+    }
+    if (!blank) {
+        length_ = running_;
+    }
+}
+
+void SettingsScanner::Name::Clear() {
+    kept_.clear();
+    running_ = 0;
+    length_ = 0;
+}
+
+std::string_view SettingsScanner::Name::Kept(std::size_t length) const {
+    return std::string_view(kept_).substr(0, length);
+}
+
+void SettingsScanner::Feed(std::string_view bytes) {
+    while (form_ == Form::Unknown && !bytes.empty()) {
+        start_ += bytes.front();
+        bytes.remove_prefix(1);
+        if (start_.size() == 2) {
+            DecideForm();
+        }
+    }
+    for (char c : bytes) {
+        if (form_ == Form::Utf16) {
+            Utf16Byte(c);
+        } else {
+            Byte(c);
+        }
+    }
+}
+
+SettingsScan SettingsScanner::Finish() {
+    if (form_ == Form::Unknown) {
+        DecideForm(); // a file of one byte, or none
+    }
+    if (highSurrogate_ != 0) {
+        highSurrogate_ = 0;
+        CodePoint(kReplacement);
+    }
+    // The last byte of a UTF-16 file of odd length is half a unit: no character.
+    EndText();
+    return std::move(scan_);
+}
+
+void SettingsScanner::DecideForm() {
+    if (start_ == "\xFF\xFE") {
+        form_ = Form::Utf16;
+    } else {
+        form_ = Form::Bytes;
+        for (char c : start_) {
+            Byte(c);
+        }
+    }
+    start_.clear();
+}
+
+void SettingsScanner::Byte(char c) {
+    if (c == '\0') {
+        scan_.nulByte = true;
+    }
+    Char(c);
+}
+
+void SettingsScanner::Utf16Byte(char c) {
+    if (!halfUnit_) {
+        lowByte_ = static_cast<unsigned char>(c);
+        halfUnit_ = true;
+        return;
+    }
+    halfUnit_ = false;
+    Unit(static_cast<std::uint16_t>(lowByte_ | (static_cast<unsigned char>(c) << 8)));
+}
+
+void SettingsScanner::Unit(std::uint16_t unit) {
+    bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (highSurrogate_ != 0) {
+        std::uint32_t first = highSurrogate_;
+        highSurrogate_ = 0;
+        if (low) {
+            CodePoint(0x10000 + ((first - 0xD800) << 10) + (unit - 0xDC00u));
+            return;
+        }
+        CodePoint(kReplacement);
+    }
+    if (high) {
+        highSurrogate_ = unit;
+    } else {
+        CodePoint(low ? kReplacement : unit);
+    }
+}
+
+void SettingsScanner::CodePoint(std::uint32_t point) {
+    auto put = [this](std::uint32_t byte) { Char(static_cast<char>(byte)); };
+    if (point < 0x80) {
+        put(point);
+    } else if (point < 0x800) {
+        put(0xC0 | (point >> 6));
+        put(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        put(0xE0 | (point >> 12));
+        put(0x80 | ((point >> 6) & 0x3F));
+        put(0x80 | (point & 0x3F));
+    } else {
+        put(0xF0 | (point >> 18));
+        put(0x80 | ((point >> 12) & 0x3F));
+        put(0x80 | ((point >> 6) & 0x3F));
+        put(0x80 | (point & 0x3F));
+    }
+}
+
+// One character of the text, UTF-8 or ANSI: the rules are all in ASCII characters, which no UTF-8
+// sequence holds.
+void SettingsScanner::Char(char c) {
+    if (c == '\r' || c == '\n') {
+        EndText();
+        line_ = Line::Start;
+        return;
+    }
+    if (c == '\0') {
+        EndText();
+        return;
+    }
+    switch (line_) {
+    case Line::Skip:
+        return;
+    case Line::Start:
+        if (IsBlank(c)) {
+            return;
+        }
+        if (c == ';') {
+            line_ = Line::Skip;
+            return;
+        }
+        if (c == '[') {
+            line_ = Line::Header;
+            key_.Add(c);
+            return;
+        }
+        line_ = Line::Key;
+        [[fallthrough]];
+    case Line::Key:
+        if (c == '=') {
+            Key(key_.Kept(key_.Length()), key_.Length());
+            line_ = Line::Skip;
+        } else {
+            key_.Add(c);
+        }
+        return;
+    case Line::Header:
+        if (c == '=') {
+            keyEnded_ = true;
+        } else if (!keyEnded_) {
+            key_.Add(c);
+        }
+        if (c == ']') {
+            closed_ = true;
+            headerLength_ = header_.Length();
+        }
+        header_.Add(c);
+        return;
+    }
+}
+
+// The line's text has ended, at its end or at a NUL: a '[' line is told now, and the rest of the
+// line is skipped.
+void SettingsScanner::EndText() {
+    if (line_ == Line::Header && closed_) {
+        Section(header_.Kept(headerLength_), headerLength_);
+    } else if (line_ == Line::Header && keyEnded_) {
+        Key(key_.Kept(key_.Length()), key_.Length());
+    }
+    line_ = Line::Skip;
+    key_.Clear();
+    header_.Clear();
+    keyEnded_ = false;
+    closed_ = false;
+}
+
+void SettingsScanner::Section(std::string_view name, std::size_t length) {
+    if (!scan_.firstSection) {
+        scan_.firstSection = std::string(name);
+    }
+    if (SameName(name, kSettingsSection)) {
+        place_ = scan_.settingsSection ? Place::Ignored : Place::Settings;
+        scan_.settingsSection = true;
+        return;
+    }
+    std::vector<ScannedSection>& others = scan_.otherSections;
+    bool met = std::any_of(others.begin(), others.end(), [&](const ScannedSection& other) {
+        return other.length == length && SameName(other.name, name);
+    });
+    if (met || others.size() == kSearchedSections) {
+        place_ = Place::Ignored;
+        return;
+    }
+    others.push_back({std::string(name), length, 0});
+    place_ = Place::Other;
+    other_ = others.size() - 1;
+}
+
+void SettingsScanner::Key(std::string_view name, std::size_t length) {
+    KeyMask bit = BitOf(name, length);
+    switch (place_) {
+    case Place::AboveFirst:
+        scan_.aboveFirstSection |= bit;
+        return;
+    case Place::Other:
+        scan_.otherSections[other_].keys |= bit;
+        return;
+    case Place::Settings:
+        if (bit != 0) {
+            return;
+        }
+        if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
+            scan_.unknownKeys.emplace_back(name);
+        } else {
+            ++scan_.moreUnknownKeys;
+        }
+        return;
+    case Place::Ignored:
+        return;
+    }
+}
+
+} // namespace settings

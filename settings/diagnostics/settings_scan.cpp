@@ -81,7 +81,7 @@ SettingsScan SettingsScanner::Finish() {
         CodePoint(kReplacement);
     }
     // The last byte of a UTF-16 file of odd length is half a unit: no character.
-    EndText();
+    EndText(false);
     return std::move(scan_);
 }
 
@@ -156,12 +156,12 @@ void SettingsScanner::CodePoint(std::uint32_t point) {
 // sequence holds.
 void SettingsScanner::Char(char c) {
     if (c == '\r' || c == '\n') {
-        EndText();
+        EndText(false);
         line_ = Line::Start;
         return;
     }
     if (c == '\0') {
-        EndText();
+        EndText(true);
         return;
     }
     switch (line_) {
@@ -177,7 +177,6 @@ void SettingsScanner::Char(char c) {
         }
         if (c == '[') {
             line_ = Line::Header;
-            key_.Add(c);
             return;
         }
         line_ = Line::Key;
@@ -191,33 +190,27 @@ void SettingsScanner::Char(char c) {
         }
         return;
     case Line::Header:
-        if (c == '=') {
-            keyEnded_ = true;
-        } else if (!keyEnded_) {
-            key_.Add(c);
-        }
         if (c == ']') {
-            closed_ = true;
-            headerLength_ = header_.Length();
+            Section(header_.Kept(header_.Length()), header_.Length());
+            header_.Clear();
+            line_ = Line::Skip;
+        } else {
+            header_.Add(c);
         }
-        header_.Add(c);
         return;
     }
 }
 
-// The line's text has ended, at its end or at a NUL: a '[' line is told now, and the rest of the
-// line is skipped.
-void SettingsScanner::EndText() {
-    if (line_ == Line::Header && closed_) {
-        Section(header_.Kept(headerLength_), headerLength_);
-    } else if (line_ == Line::Header && keyEnded_) {
-        Key(key_.Kept(key_.Length()), key_.Length());
+// The line's text has ended, at its end or at a NUL, and the rest of the line is skipped. A '['
+// line that ends without its ']' names a section all the same; one that a NUL cuts short is not
+// told, since nothing says what the profile functions make of the rest.
+void SettingsScanner::EndText(bool atNul) {
+    if (line_ == Line::Header && !atNul) {
+        Section(header_.Kept(header_.Length()), header_.Length());
     }
     line_ = Line::Skip;
     key_.Clear();
     header_.Clear();
-    keyEnded_ = false;
-    closed_ = false;
 }
 
 void SettingsScanner::Section(std::string_view name, std::size_t length) {

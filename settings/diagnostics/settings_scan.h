@@ -32,15 +32,20 @@
 //   name1's value. Wine agrees. The eighteen keys and "Settings" are ASCII, so other letters match
 //   none of them on either.
 // - Comments. A line whose first character past the blanks is ';' holds nothing; '#' starts no
-//   comment. No test or page says so: it is the profile readers' convention, and Wine's.
+//   comment. Neither Microsoft nor Wine's tests say so; the independent suite above pins it on
+//   Windows (Semicolon_Tests, Hashtag_Tests). Wine stores such a line as a key named ";..." that a
+//   lookup by that name finds, but lists no such key either.
 // - Keys. A line that holds '=' is a key line, its name the text before the first '='; a line
 //   without '=' holds no key. Source: test_profile_string, "name3" without '=' is not among the
 //   key names (lines 122-124, 141). Wine agrees.
-// - Sections. A line whose first character past the blanks is '[' and that holds a ']' starts a
-//   section, named by the text up to the last ']'; what follows that is not read. Source:
-//   GetPrivateProfileString's page ("[section]", then "key=string" lines). The last ']' and a '['
-//   line without ']' (read as any other line: a key "[abc" when it holds '=') follow Wine; no test
-//   or page covers them.
+// - Sections. A line whose first character past the blanks is '[' starts a section, named by the
+//   text up to the first ']', or to the line's end when it has none; what follows the ']' is not
+//   read. Source: GetPrivateProfileString's page ("[section]", then "key=string" lines); neither
+//   Microsoft nor Wine's tests cover the rest, which an independent suite run against Windows pins
+//   (WelliSolutions/IniFileFormatReverseEngineering, SquareBracket_Tests: the name ends at the
+//   first ']', text behind it is ignored, the ']' is not needed). Wine differs: it ends the name at
+//   the last ']' and reads a '[' line without one as an ordinary line. A '[' line cut short by a
+//   NUL is not a section here (see NUL).
 // - "[]". A section line with no name starts the section "". Source: test_profile_string, content2
 //   (lines 125-126): Windows reads key "key" of section "" under "[]" (lines 161-166). Wine
 //   differs (todo_wine there): it takes the lines above the first section line for section "", and
@@ -128,7 +133,7 @@ class SettingsScanner {
     void Unit(std::uint16_t unit);
     void CodePoint(std::uint32_t point);
     void Char(char c);
-    void EndText();
+    void EndText(bool atNul);
     void Section(std::string_view name, std::size_t length);
     void Key(std::string_view name, std::size_t length);
 
@@ -139,11 +144,8 @@ class SettingsScanner {
     std::uint16_t highSurrogate_ = 0;
 
     Line line_ = Line::Start;
-    Name key_;                     // from the line's first non-blank to its first '='
-    Name header_;                  // of a '[' line, from past the '['
-    bool keyEnded_ = false;        // a '[' line's key name met its '='
-    bool closed_ = false;          // a '[' line holds a ']'
-    std::size_t headerLength_ = 0; // the header name's length at its last ']'
+    Name key_;    // from the line's first non-blank to its first '='
+    Name header_; // of a '[' line, from past the '[' to its first ']'
 
     Place place_ = Place::AboveFirst;
     std::size_t other_ = 0; // in scan_.otherSections, when place_ is Other

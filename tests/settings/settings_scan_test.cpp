@@ -56,21 +56,25 @@ TEST_CASE("the keys of the first [Settings] that are none of the eighteen are na
     CHECK(scan.moreUnknownKeys == 2);
 }
 
-TEST_CASE("section lines lose their blanks and what follows their last closing bracket, letter "
-          "case does not matter, a line that opens a bracket it never closes starts none, and of a "
-          "section written twice the first counts") {
+// Wine ends a section's name at its last ']' and reads a '[' line without one as an ordinary line.
+TEST_CASE("section lines lose their blanks and what follows their first closing bracket, a line "
+          "that never closes its bracket names a section all the same, letter case does not "
+          "matter, and of a section written twice the first counts") {
     SettingsScan scan =
-        Scan("[ Extra ] ; note\r\niIsWeaponDrawn=1\r\n[a]b] c\r\n[Settings\r\n"
-             "[EXTRA]\r\niInIsCombat=2\r\n[settings]\r\nx=1\r\n[SETTINGS]\r\ny=1\r\n");
+        Scan("[ Extra ] ; note\r\niIsWeaponDrawn=1\r\n[a]b] c\r\n[Settings  \r\nx=1\r\n"
+             "[EXTRA]\r\niInIsCombat=2\r\n[settings]\r\ny=1\r\n");
     CHECK(scan.firstSection == "Extra");
     CHECK(scan.settingsSection);
     REQUIRE(scan.otherSections.size() == 2);
     CHECK(scan.otherSections[0].name == "Extra");
     CHECK(scan.otherSections[0].keys == Bit("iIsWeaponDrawn"));
-    CHECK(scan.otherSections[1].name == "a]b");
+    CHECK(scan.otherSections[1].name == "a");
     CHECK(scan.unknownKeys == Names{"x"});
-    // A line that never closes its bracket and holds '=' is a key line.
-    CHECK(Scan("[Settings]\r\n[abc=4\r\n").unknownKeys == Names{"[abc"});
+    SettingsScan open = Scan("[Settings]\r\n[abc=4\r\niInIsCombat=2\r\n");
+    CHECK(open.unknownKeys.empty());
+    REQUIRE(open.otherSections.size() == 1);
+    CHECK(open.otherSections[0].name == "abc=4");
+    CHECK(open.otherSections[0].keys == Bit("iInIsCombat"));
 }
 
 // Windows reads section "" under a "[]" line; Wine takes the lines above the first section line

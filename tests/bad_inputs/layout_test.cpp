@@ -34,7 +34,8 @@ TEST_CASE("of a section or key written twice the first one counts, and the file 
 }
 
 TEST_CASE("names in other letter case, blanks around names and values, and quoted values are "
-          "read as the profile functions read them") {
+          "read as the profile functions read them, and Wine's writer drops the blanks when it "
+          "repairs bDebugMode") {
     RunAndCheck({
         Warned(Kept("keys in other letter case",
                     "[SETTINGS]\r\nIISWEAPONDRAWN=5\r\niinsafetemperature=7\r\nBDEBUGMODE=1\r\n",
@@ -46,7 +47,8 @@ TEST_CASE("names in other letter case, blanks around names and values, and quote
                  " bDebugMode = 1 \r\n",
                  Values({{1, "7"}, {6, "5"}, {18, "1"}})),
             {kWeaponDrawnAndSafeTemperature}),
-        // The repair rewrites the file as the profile functions see it: names and values trimmed.
+        // Wine's writer rewrites the whole file from what it parsed, names and values trimmed;
+        // Windows' edits the file in place.
         Warned(
             Repaired("blanks around names and values, no bDebugMode",
                      "  [ Settings ]  \r\n  iIsWeaponDrawn  =  5  \r\n"
@@ -75,8 +77,10 @@ TEST_CASE("names in other letter case, blanks around names and values, and quote
     });
 }
 
-TEST_CASE("'=' inside values, semicolon and hash comments, keys before the section and an empty "
-          "file keep every value a player wrote") {
+TEST_CASE(
+    "'=' inside values, semicolon and hash comments, keys before the section and an empty "
+    "file keep every value a player wrote, and Wine's writer drops blank lines and a header's "
+    "comment when it repairs bDebugMode") {
     const std::string comments = "; Helmshroud settings\r\n# edited by hand\r\n"
                                  "[Settings] ; the one section\r\n;iIsWeaponDrawn=5\r\n"
                                  "#iInSafeTemperature=7\r\niInSealedInterior=2 ; not a comment\r\n"
@@ -101,7 +105,7 @@ TEST_CASE("'=' inside values, semicolon and hash comments, keys before the secti
         Warned(
             Kept("comments with ; and #", comments + "bDebugMode=1\r\n", With(commented, 18, "1")),
             commentWarnings),
-        // The repair keeps comment lines but drops the comment after the section header.
+        // Wine's writer keeps comment lines but drops the comment after the section header.
         Warned(Repaired("comments with ; and #, no bDebugMode", comments, commented,
                         "; Helmshroud settings\r\n# edited by hand\r\n[Settings]\r\n"
                         ";iIsWeaponDrawn=5\r\n#iInSafeTemperature=7\r\n"
@@ -113,7 +117,7 @@ TEST_CASE("'=' inside values, semicolon and hash comments, keys before the secti
                {"Install_Helmshroud :: Warning: Helmshroud.ini has 1 of the plugin's keys outside "
                 "any section, not under [Settings], and it was not read. Move it under [Settings].",
                 kAllSentEmpty}),
-        // The repair drops blank lines.
+        // Wine's writer drops blank lines.
         Warned(Repaired("blank lines", "\r\n\r\n[Settings]\r\n\r\niIsWeaponDrawn=5\r\n\r\n",
                         Values({{6, "5"}}), "[Settings]\r\niIsWeaponDrawn=5\r\nbDebugMode=0\r\n"),
                {kWeaponDrawnOnly}),

@@ -123,8 +123,9 @@ TEST_CASE("a file Windows can't read that can't be rewritten either is left byte
     }
 }
 
-TEST_CASE("CR-only, LF-only and mixed line ends and a missing final newline are read alike, and a "
-          "bDebugMode repair ends every line in CR LF") {
+// Windows' writer edits the file in place and keeps the lines it does not change as they were.
+TEST_CASE("CR-only, LF-only and mixed line ends and a missing final newline are read alike, and "
+          "Wine's writer ends every line in CR LF when it repairs bDebugMode") {
     RunAndCheck({
         Kept("CR-only line ends", FullText("\r"), FullValues()),
         Kept("LF-only line ends", FullText("\n"), FullValues()),

@@ -1,6 +1,7 @@
 #include "settings/diagnostics/warning_lines.h"
 
 #include "korv_common/plugin_name.h"
+#include "korv_common/printf_format.h"
 #include "settings/diagnostics/key_match.h"
 #include "settings/diagnostics/value_fit.h"
 #include "settings/text_form.h"
@@ -30,7 +31,7 @@ std::string Formatted(const char* format, va_list args) {
 
 // Adds one warning line, its text formatted as LogLine formats.
 void Add(std::vector<std::string>& lines, const char* format, ...)
-    __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+    __attribute__((format(KORV_PRINTF_FORMAT, 2, 3)));
 void Add(std::vector<std::string>& lines, const char* format, ...) {
     va_list args;
     va_start(args, format);

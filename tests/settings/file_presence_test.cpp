@@ -1,5 +1,5 @@
-// The existence test's verdicts: which answers of the file system mean "absent", "present" or
-// "can't tell".
+// The existence test against the file system: which of its answers mean "absent", "present" or
+// "can't tell" (the verdict on a failed query alone is in presence_verdict_test.cpp).
 #include "settings/file_presence.h"
 #include "settings/ini.h"
 #include "tests/support/files.h"
@@ -11,18 +11,6 @@
 using namespace testing;
 using settings::Presence;
 using settings::PresenceAnswer;
-
-TEST_CASE("Windows errors 2 and 3 and 53 and 123 mean absent and every other error unknown") {
-    CHECK(settings::PresenceForQueryError(2) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(3) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(53) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(123) == Presence::Absent);
-
-    CHECK(settings::PresenceForQueryError(5) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(32) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(66) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(1921) == Presence::Unknown);
-}
 
 TEST_CASE("a missing file or folder and an invalid name are absent without an error line") {
     TempFolder root;

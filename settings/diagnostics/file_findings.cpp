@@ -6,14 +6,6 @@
 
 namespace settings {
 
-FileFindings ExamineSettingsFile(const std::string& path, const SettingValues& read) {
-    SettingsScan scan;
-    if (!ScanSettingsFile(path, scan)) {
-        return {};
-    }
-    return FindingsOf(scan, read);
-}
-
 FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
     FileFindings findings;
     findings.unknownKeys = scan.unknownKeys;

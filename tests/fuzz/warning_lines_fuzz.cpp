@@ -25,16 +25,19 @@ FileFindings Findings(FuzzedDataProvider& in) {
     FileFindings findings;
     findings.noText = in.ConsumeBool();
     findings.noSettingsSection = in.ConsumeBool();
-    findings.unknownKeysCut = in.ConsumeBool();
     findings.moreUnknownKeys = in.ConsumeIntegral<std::size_t>();
-    findings.firstSection = in.ConsumeRandomLengthString();
+    if (in.ConsumeBool()) {
+        findings.firstSection = in.ConsumeRandomLengthString();
+    }
     findings.unknownKeys.resize(in.ConsumeIntegralInRange<std::size_t>(0, kMostUnknownKeys));
     for (std::string& name : findings.unknownKeys) {
         name = in.ConsumeRandomLengthString();
     }
     findings.elsewhere.resize(in.ConsumeIntegralInRange<std::size_t>(0, kMostElsewhere));
     for (SettingsElsewhere& place : findings.elsewhere) {
-        place.section = in.ConsumeRandomLengthString();
+        if (in.ConsumeBool()) {
+            place.section = in.ConsumeRandomLengthString();
+        }
         place.keys = in.ConsumeIntegral<std::size_t>();
     }
     return findings;
@@ -84,12 +87,18 @@ std::vector<Naming> NamingsOf(const FileFindings& findings, const SettingValues&
     keyNames.insert(keyNames.end(), findings.unknownKeys.begin(), findings.unknownKeys.end());
     std::vector<std::string_view> sections{kSettingsSection}; // "not under [Settings]"
     for (const SettingsElsewhere& place : findings.elsewhere) {
-        sections.push_back(place.section);
+        if (place.section) {
+            sections.push_back(*place.section);
+        }
+    }
+    std::vector<std::string_view> first;
+    if (findings.firstSection) {
+        first.push_back(*findings.firstSection);
     }
     return {{"key '", '\'', keyNames},
             {"mean '", '\'', keys},
             {"holds '", '\'', {sent.begin(), sent.end()}},
-            {"section is [", ']', {findings.firstSection}},
+            {"section is [", ']', first},
             {"under [", ']', sections}};
 }
 

@@ -18,7 +18,8 @@ set(CMAKE_CXX_COMPILER_TARGET ${MINGW_TRIPLE})
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 set(CMAKE_OBJDUMP ${MINGW_TRIPLE}-objdump)
 set(LLVM_STRIP llvm-strip-16)
-# Links the one piece built for the Microsoft C++ ABI (the simulated game's sink caller).
+# Build and link the one piece made for the Microsoft C++ ABI (the simulated game's sink caller).
+set(MSVC_ABI_COMPILER clang++-16)
 set(MSVC_ABI_LINKER lld-link-16)
 
 set(CMAKE_CXX_FLAGS_INIT

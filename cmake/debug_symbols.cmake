@@ -3,6 +3,17 @@
 # ran in may end up in a binary or its PDB, so that the same commit builds byte-identical files
 # anywhere: source paths are written relative to the repository (the compilation folder as "."), the
 # compiler's command line is left out, and the link carries no time stamp.
+# GCC (the coverage build's compiler) writes no CodeView: its binaries get no PDB, and
+# HELMSHROUD_MAKES_PDB tells the packaging so.
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    set(HELMSHROUD_MAKES_PDB FALSE)
+    # __FILE__ reads as the path inside the repository, as in the clang build.
+    add_compile_options(-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=)
+    function(add_pdb target)
+    endfunction()
+    return()
+endif()
+set(HELMSHROUD_MAKES_PDB TRUE)
 add_compile_options(-g -gcodeview -gno-codeview-command-line -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                     -fdebug-compilation-dir=.)
 # __FILE__ reads as the path inside the repository with forward slashes ("korv_common/Log.cpp", as

@@ -1,7 +1,11 @@
 # The release package players and mod managers install: build/package/Helmshroud-<version>.zip with
 # Data/ at its root (the DLL and its PDB where the extender, debuggers and crash loggers look for
 # them) and the player's readme beside it; SHA256SUMS beside the zip lets a player check that a
-# download is what this source builds. Made with every build, byte-identical for the same commit.
+# download is what this source builds. Made with every build that makes the PDB (the clang builds),
+# byte-identical for the same commit.
+if(NOT HELMSHROUD_MAKES_PDB)
+    return()
+endif()
 set(HELMSHROUD_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(HELMSHROUD_PACKAGE_FILE
     ${HELMSHROUD_PACKAGE_DIR}/Helmshroud-${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.zip)

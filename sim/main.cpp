@@ -3,6 +3,7 @@
 // thread, records the console commands they send, and writes a transcript of it all.
 #include "sim/bench/doubles.h"
 #include "sim/bench/run.h"
+#include "sim/doubles/call_walk.h"
 #include "sim/doubles/fault_doubles.h"
 #include "sim/extender/loader.h"
 #include "sim/extender/messaging.h"
@@ -73,6 +74,19 @@ void RecordOptions(const Options& options) {
         RecordAs(Source::Sim, Kind::Option,
                  "fail-worker-malloc " + std::to_string(options.failWorkerMalloc));
     }
+    if (options.failAllocation) {
+        RecordAs(Source::Sim, Kind::Option,
+                 std::string(options.failLaterAllocations ? "fail-allocations-from "
+                                                          : "fail-allocation ") +
+                     std::to_string(*options.failAllocation));
+    }
+    if (options.slowLogWritesMs > 0) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "slow-log-writes " + std::to_string(options.slowLogWritesMs) + " ms");
+    }
+    if (options.stdoutUnread) {
+        RecordAs(Source::Sim, Kind::Option, "stdout-unread");
+    }
     if (options.workingFolderAfterLoad) {
         RecordAs(Source::Sim, Kind::Option,
                  "working-folder-after-load " + *options.workingFolderAfterLoad);
@@ -104,9 +118,10 @@ void ChangeWorkingFolder(const std::string& folder) {
 // of the command line, then, for the benchmark, the timers around the calls that open the plugin's
 // log inside its load entry.
 BeforeLoadEntry DoublesFor(const Options& options) {
-    FaultPlan faults{options.documents,         options.documentsFailure,
-                     options.failCreateThread,  options.failCreateThreads,
-                     options.leakThreadHandles, options.failWorkerMalloc};
+    FaultPlan faults{
+        options.documents,         options.documentsFailure,     options.failCreateThread,
+        options.failCreateThreads, options.leakThreadHandles,    options.failWorkerMalloc,
+        options.failAllocation,    options.failLaterAllocations, options.slowLogWritesMs};
     bool benchmark = !options.benchmark.empty();
     return [faults, benchmark](void* module) -> std::string {
         if (!InstallFaultDoubles(module, faults)) {
@@ -138,7 +153,7 @@ RunFacts Run(const Options& options) {
     }
     SetConsoleDelay(options.consoleDelayMs);
     SetConsoleFault(options.consoleFault);
-    if (!StartStdoutCapture()) {
+    if (!StartStdoutCapture(options.stdoutUnread)) {
         RecordErrorAs(Source::Sim,
                       "cannot redirect standard output; plugin output is not recorded");
     }
@@ -171,6 +186,9 @@ RunFacts Run(const Options& options) {
     facts.listeners = ActiveListenerCount();
     facts.sinks = RegisteredSinkCount();
     facts.commands = ConsoleCommandCount();
+    if (options.failAllocation) {
+        facts.walk = WalkedCalls();
+    }
     return facts;
 }
 

@@ -76,6 +76,9 @@ bool TakesValue(const std::string& name) {
                                          "--bench-loads",
                                          "--fail-create-threads",
                                          "--fail-worker-malloc",
+                                         "--fail-allocation",
+                                         "--fail-allocations-from",
+                                         "--slow-log-writes",
                                          "--working-folder-after-load",
                                          "--warm-up-threads"};
     for (const char* known : kNames) {
@@ -102,13 +105,21 @@ const char* UsageText() {
            "  --game-dir PATH         the game folder, made the working folder (default: current)\n"
            "  --documents PATH        the plugin's SHGetFolderPathW yields PATH\n"
            "  --documents-fail HR     the plugin's SHGetFolderPathW fails with HR\n"
-           "  --fail-create-thread    the plugin's CreateThread fails (not enough memory)\n"
-           "  --fail-create-threads N only the plugin's first N CreateThread calls fail\n"
-           "  --leak-thread-handles   every thread handle the plugin's CreateThread hands out\n"
-           "                          gets a duplicate that is never closed (one handle per "
-           "thread)\n"
+           "  --fail-create-thread    the plugin's CreateThread fails on the game's thread (not\n"
+           "                          enough memory): a game load's worker is not started\n"
+           "  --fail-create-threads N only the first N of those calls fail\n"
+           "  --leak-thread-handles   every thread handle the plugin's CreateThread hands out on\n"
+           "                          the game's thread gets a duplicate that is never closed\n"
            "  --fail-worker-malloc N  the plugin's first malloc after the N-th of its 2000 ms\n"
            "                          waits has ended, on that thread, returns null\n"
+           "  --fail-allocation N     counts the plugin's calls of the C runtime's allocating\n"
+           "                          functions from its load entry on, and the N-th returns null\n"
+           "                          (0: none does); the worker's 2000 ms wait takes 20 ms\n"
+           "  --fail-allocations-from N  the same, and every allocation after the N-th fails too\n"
+           "  --slow-log-writes MS    every WriteFile call of the plugin (its log file's writes)\n"
+           "                          takes MS longer\n"
+           "  --stdout-unread         standard output is a pipe nobody reads until the loads and\n"
+           "                          the wait are over\n"
            "  --working-folder-after-load PATH\n"
            "                          the game changes its working folder to PATH once the\n"
            "                          plugins have loaded and the messages are sent\n"
@@ -143,6 +154,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (name == "--leak-thread-handles") {
             options.leakThreadHandles = true;
+            continue;
+        }
+        if (name == "--stdout-unread") {
+            options.stdoutUnread = true;
             continue;
         }
         if (!TakesValue(name)) {
@@ -194,6 +209,12 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             ok = ParseUnsigned(value, options.failCreateThreads) && options.failCreateThreads > 0;
         } else if (name == "--fail-worker-malloc") {
             ok = ParseUnsigned(value, options.failWorkerMalloc) && options.failWorkerMalloc > 0;
+        } else if (name == "--fail-allocation" || name == "--fail-allocations-from") {
+            ok = ParseUnsigned(value, number) && !options.failAllocation;
+            options.failAllocation = number;
+            options.failLaterAllocations = name == "--fail-allocations-from";
+        } else if (name == "--slow-log-writes") {
+            ok = ParseUnsigned(value, options.slowLogWritesMs) && options.slowLogWritesMs > 0;
         } else if (name == "--working-folder-after-load") {
             options.workingFolderAfterLoad = value;
             ok = !value.empty();
@@ -213,6 +234,12 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.failCreateThread && options.failCreateThreads > 0) {
         result.error = "--fail-create-thread and --fail-create-threads exclude each other";
+    }
+    // Each of these puts its own double at the worker's wait.
+    int waitDoubles = (options.failAllocation ? 1 : 0) + (options.failWorkerMalloc > 0 ? 1 : 0) +
+                      (options.benchmark.empty() ? 0 : 1);
+    if (waitDoubles > 1) {
+        result.error = "--fail-allocation, --fail-worker-malloc and --benchmark exclude each other";
     }
     return result;
 }

@@ -36,6 +36,13 @@ int RecordSummary(const RunFacts& facts) {
     Fact("handles-after", facts.after.handles);
     Fact("private-bytes-before", facts.before.privateBytes);
     Fact("private-bytes-after", facts.after.privateBytes);
+    if (facts.walk) {
+        Fact("walked-calls", facts.walk->calls);
+        Fact("walked-calls-extender", facts.walk->extender);
+        Fact("walked-calls-game", facts.walk->game);
+        Fact("walked-calls-worker", facts.walk->worker);
+        Fact("walked-calls-other", facts.walk->other);
+    }
     int errors = ErrorCount();
     Fact("errors", static_cast<std::uint64_t>(errors));
     return errors == 0 ? 0 : 1;

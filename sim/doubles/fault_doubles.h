@@ -10,14 +10,26 @@ namespace sim {
 struct FaultPlan {
     std::optional<std::string> documents;         // SHGetFolderPathW yields this folder
     std::optional<std::int32_t> documentsFailure; // SHGetFolderPathW fails with this code
-    bool failCreateThread = false;                // CreateThread fails
-    std::uint32_t createThreadFailures = 0; // CreateThread's first N calls fail, later ones run
-    bool leakThreadHandles = false; // each thread handle CreateThread hands out is duplicated and
-                                    // the duplicate never closed
+    // CreateThread on the game's thread (the sink starting a game load's worker): every call
+    // fails, or the first N do and later ones run, or each thread handle it hands out is
+    // duplicated and the duplicate never closed. Threads started on other threads are left alone.
+    bool failCreateThread = false;
+    std::uint32_t createThreadFailures = 0;
+    bool leakThreadHandles = false;
     // The first malloc after the N-th 2000 ms Sleep (a settings worker's wait) has ended, on that
     // thread, returns null: the C++ runtime throws std::bad_alloc in the settings run.
     std::uint32_t failWorkerMalloc = 0;
+    // The plugin's calls of the C runtime's allocating functions are counted from its load entry
+    // on, and the N-th fails (0: none does); the worker's wait is cut short.
+    std::optional<std::uint32_t> failAllocation;
+    bool failLaterAllocations = false; // and every allocation after it
+    // Every WriteFile call of the plugin takes this much longer: its log file's writes.
+    std::uint32_t slowWritesMs = 0;
 };
+
+// The worker's 2000 ms wait in an allocation walk: long enough for the game's load to have
+// returned, short enough for hundreds of runs.
+inline constexpr std::uint32_t kWalkWorkerWaitMs = 20;
 
 // Patches the plugin module's imports as the plan says. Records each patch; records an error and
 // returns false when the plugin does not import a function the plan names.

@@ -1,7 +1,9 @@
 #include "sim/doubles/fault_doubles.h"
 
+#include "sim/doubles/call_walk.h"
 #include "sim/doubles/recorded_patch.h"
 #include "sim/platform/text.h"
+#include "sim/record/thread_roles.h"
 #include "sim/record/transcript.h"
 
 #include <windows.h>
@@ -61,6 +63,7 @@ using CreateThreadFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTH
                                              LPVOID, DWORD, LPDWORD);
 
 CreateThreadFunction g_createThread = nullptr; // the plugin's CreateThread before the patch
+bool g_failEveryCreateThread = false;
 std::atomic<std::uint32_t> g_createThreadFailures{0};
 bool g_leakThreadHandles = false;
 
@@ -81,14 +84,17 @@ bool TakeFailure(std::atomic<std::uint32_t>& owed) {
     return left > 0;
 }
 
+// The faults are the sink's: only the threads started on the game's thread (a game load's
+// worker) fail or leak; the threads the plugin starts at its load run as asked.
 HANDLE WINAPI CountedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
                                   LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
                                   LPDWORD threadId) {
-    if (TakeFailure(g_createThreadFailures)) {
+    bool game = CurrentSource() == Source::Game;
+    if (game && (g_failEveryCreateThread || TakeFailure(g_createThreadFailures))) {
         return FailingCreateThread(security, stackSize, start, parameter, flags, threadId);
     }
     HANDLE thread = g_createThread(security, stackSize, start, parameter, flags, threadId);
-    if (thread != nullptr && g_leakThreadHandles) {
+    if (game && thread != nullptr && g_leakThreadHandles) {
         HANDLE process = GetCurrentProcess();
         HANDLE leaked = nullptr;
         DuplicateHandle(process, thread, process, &leaked, 0, FALSE, DUPLICATE_SAME_ACCESS);
@@ -134,19 +140,32 @@ bool InstallMallocFailure(HMODULE module, std::uint32_t wait) {
                              "counts the 2000 ms worker waits") != nullptr;
 }
 
+using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+
+WriteFileFunction g_writeFile = nullptr; // the plugin's WriteFile before the patch
+DWORD g_slowWritesMs = 0;
+
+BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                          LPOVERLAPPED overlapped) {
+    Sleep(g_slowWritesMs);
+    return g_writeFile(file, bytes, size, written, overlapped);
+}
+
 bool Patch(HMODULE module, const char* dll, const char* function, void* replacement,
            const std::string& what) {
     return PatchPluginImport(module, dll, function, replacement, what) != nullptr;
 }
 
 std::string CountedCreateThreadText(const FaultPlan& plan) {
-    std::string what;
-    if (plan.createThreadFailures > 0) {
-        what = "the first " + std::to_string(plan.createThreadFailures) +
-               " call(s) fail (not enough memory)";
+    std::string what = "on the game's thread, ";
+    if (plan.failCreateThread) {
+        what += "every call fails (not enough memory)";
+    } else if (plan.createThreadFailures > 0) {
+        what += "the first " + std::to_string(plan.createThreadFailures) +
+                " call(s) fail (not enough memory)";
     }
     if (plan.leakThreadHandles) {
-        what += std::string(what.empty() ? "" : ", then ") +
+        what += std::string(plan.createThreadFailures == 0 ? "" : ", then ") +
                 "each thread handle gets a duplicate that is never closed";
     }
     return what;
@@ -170,11 +189,8 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
                    "fails with " + Hex8(static_cast<std::uint32_t>(g_documentsFailure))) &&
              ok;
     }
-    if (plan.failCreateThread) {
-        ok = Patch(module, "KERNEL32.dll", "CreateThread",
-                   reinterpret_cast<void*>(&FailingCreateThread), "fails (not enough memory)") &&
-             ok;
-    } else if (plan.createThreadFailures > 0 || plan.leakThreadHandles) {
+    if (plan.failCreateThread || plan.createThreadFailures > 0 || plan.leakThreadHandles) {
+        g_failEveryCreateThread = plan.failCreateThread;
         g_createThreadFailures.store(plan.createThreadFailures);
         g_leakThreadHandles = plan.leakThreadHandles;
         void* previous = PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
@@ -187,6 +203,18 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
     }
     if (plan.failWorkerMalloc > 0) {
         ok = InstallMallocFailure(module, plan.failWorkerMalloc) && ok;
+    }
+    if (plan.failAllocation) {
+        ok = InstallCallWalk(module, {"allocation", AllocatingImports(), *plan.failAllocation,
+                                      plan.failLaterAllocations}) &&
+             ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+    }
+    if (plan.slowWritesMs > 0) {
+        g_slowWritesMs = plan.slowWritesMs;
+        g_writeFile = reinterpret_cast<WriteFileFunction>(PatchPluginImport(
+            module, "KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&SlowWriteFile),
+            "each call takes " + std::to_string(plan.slowWritesMs) + " ms longer"));
+        ok = g_writeFile != nullptr && ok;
     }
     return ok;
 }

@@ -1,5 +1,6 @@
 #include "sim/record/stdout_capture.h"
 
+#include "sim/platform/platform.h"
 #include "sim/record/transcript.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -15,9 +17,16 @@ namespace sim {
 
 namespace {
 
+// Once an unread pipe is read: writers blocked in it have gone on with what they had, when
+// nothing more has come for this long.
+constexpr double kQuietMs = 500;
+constexpr double kLongestDrainMs = 10000;
+
 HANDLE g_pipeRead = nullptr;
 HANDLE g_pipeWrite = nullptr;
 std::thread g_reader;
+bool g_unread = false;
+std::atomic<double> g_lastReadMs{0};
 
 void RecordLine(std::string line) {
     if (!line.empty() && line.back() == '\r') {
@@ -31,6 +40,7 @@ void ReadLines() {
     char chunk[4096];
     DWORD got = 0;
     while (ReadFile(g_pipeRead, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        g_lastReadMs.store(NowMs());
         pending.append(chunk, got);
         std::size_t end = 0;
         while ((end = pending.find('\n')) != std::string::npos) {
@@ -43,9 +53,23 @@ void ReadLines() {
     }
 }
 
+// Reads the unread pipe at last, and returns once its writers have gone quiet.
+void DrainUnreadPipe() {
+    DWORD held = 0;
+    PeekNamedPipe(g_pipeRead, nullptr, 0, nullptr, &held, nullptr);
+    RecordAs(Source::Sim, Kind::Wait,
+             "the unread standard output holds " + std::to_string(held) + " bytes; read from now");
+    double start = NowMs();
+    g_lastReadMs.store(start);
+    g_reader = std::thread(ReadLines);
+    while (NowMs() - g_lastReadMs.load() < kQuietMs && NowMs() - start < kLongestDrainMs) {
+        SleepMs(10);
+    }
+}
+
 } // namespace
 
-bool StartStdoutCapture() {
+bool StartStdoutCapture(bool unread) {
     if (!CreatePipe(&g_pipeRead, &g_pipeWrite, nullptr, 0)) {
         return false;
     }
@@ -64,11 +88,18 @@ bool StartStdoutCapture() {
     _close(fd);
     SetStdHandle(STD_OUTPUT_HANDLE, g_pipeWrite);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    g_reader = std::thread(ReadLines);
+    g_unread = unread;
+    if (!unread) {
+        g_reader = std::thread(ReadLines);
+    }
     return true;
 }
 
 void StopStdoutCapture() {
+    if (g_unread && g_pipeRead != nullptr) {
+        g_unread = false;
+        DrainUnreadPipe();
+    }
     if (!g_reader.joinable()) {
         return;
     }

@@ -1,174 +1,314 @@
 #include "korv_common/Log.h"
-#include "korv_common/plugin_name.h"
 
-#include <windows.h>
+#include "korv_common/line_queue.h"
+#include "korv_common/log_line.h"
+#include "korv_common/log_outputs.h"
+#include "korv_common/slim_lock.h"
 
-#include <direct.h>
-#include <share.h>
-#include <shlobj.h>
-
+#include <atomic>
 #include <cinttypes>
 #include <cstdarg>
-#include <cstring>
-#include <cwchar>
-#include <mutex>
+#include <cstdio>
+#include <limits>
 
 namespace {
 
-// One line at most, "\n" and terminating zero included.
-constexpr std::size_t kLineBufferSize = 8192;
-// Log file below the documents folder; the extender's other plugins log beside it.
-constexpr wchar_t kLogBelowDocuments[] = L"\\My Games\\Quorvalen\\KORV\\Logs\\" HELMSHROUD_LOG_NAME;
-// A path of MAX_PATH wide characters, as UTF-8 (up to three bytes each).
-constexpr std::size_t kShownPathSize = 3 * MAX_PATH + 1;
-constexpr int kDocumentsFolderId = CSIDL_PERSONAL; // reported as 5 in the failure line
+using korv::kLineBufferSize;
+using korv::LineQueue;
+using korv::SlimGuard;
+using korv::SlimLock;
+
+// Room for some hundreds of lines each: what a slow disk or a stalled standard output is allowed
+// to hold back before lines are left out.
+constexpr std::size_t kQueueBytes = 64 * 1024;
+// Bytes written at a time: at least the longest line.
+constexpr std::size_t kBatchBytes = kLineBufferSize;
+// How long FlushLog gives standard output's writer to take what is queued.
+constexpr unsigned kStdoutFlushWaitMs = 1000;
 constexpr int kDocumentsCheckLine = 26;
 
-std::mutex g_lineMutex; // one line at a time, from every thread
+// The line buffer, both queues and the counts of lines left out. Every thread takes it, the game's
+// included, but only ever to copy bytes: it is never held across a write or a wait.
+SlimLock g_queueLock;
 char g_line[kLineBufferSize];
-std::FILE* g_logFile = nullptr;
-std::FILE* g_stdout = nullptr;
-bool g_stdoutLookedUp = false;
+char g_fileBytes[kQueueBytes];
+LineQueue g_fileQueue{g_fileBytes, kQueueBytes};
+char g_stdoutBytes[kQueueBytes];
+LineQueue g_stdoutQueue{g_stdoutBytes, kQueueBytes};
+std::uint64_t g_fileLeftOut = 0;   // lines the file's queue had no room for, not yet said
+std::uint64_t g_stdoutLeftOut = 0; // lines standard output's queue had no room for, not yet said
 
-std::FILE* StandardOutput() {
-    if (!g_stdoutLookedUp) {
-        g_stdout = stdout;
-        g_stdoutLookedUp = true;
-    }
-    return g_stdout;
+std::atomic<void*> g_file{nullptr};
+
+// One writer of the file at a time, so that batches reach it in queue order. Held across the
+// write: never taken by a thread that must not wait. Taken before g_queueLock.
+SlimLock g_fileWriting;
+char g_fileBatch[kBatchBytes];
+char g_fileText[2 * kBatchBytes];
+
+// The same for standard output.
+SlimLock g_stdoutWriting;
+char g_stdoutBatch[kBatchBytes];
+// Bytes of standard output's queue whose write has returned, and that count when FlushLog last
+// gave up waiting for the writer.
+std::atomic<std::uint64_t> g_stdoutWritten{0};
+std::atomic<std::uint64_t> g_stdoutStalledAt{std::numeric_limits<std::uint64_t>::max()};
+
+unsigned long long Count(std::uint64_t count) {
+    return count;
 }
 
-// Copies first + second into buffer when both fit with the terminating zero; leaves it empty
-// otherwise.
-bool JoinFits(wchar_t* buffer, std::size_t size, const wchar_t* first, const wchar_t* second) {
-    std::size_t a = std::wcslen(first);
-    std::size_t b = std::wcslen(second);
-    buffer[0] = L'\0';
-    if (a + b >= size) {
+// Queues a line of the log's own for the file, before the line that follows it. Under g_queueLock.
+void QueueNote(const char* format, std::uint64_t count) {
+    char note[256];
+    int length = std::snprintf(note, sizeof note, format, Count(count));
+    if (length > 0 && !g_fileQueue.Push(note, static_cast<std::size_t>(length))) {
+        ++g_fileLeftOut;
+    }
+}
+
+// Queues a line for the file, after saying how many lines before it had no room. False when the
+// line does not fit. Under g_queueLock.
+bool QueueForFile(const char* line, std::size_t size) {
+    if (g_fileLeftOut > 0 && g_fileQueue.Room() >= size + 256) {
+        std::uint64_t leftOut = g_fileLeftOut;
+        g_fileLeftOut = 0;
+        QueueNote("LogLine :: Warning: the log file's queue had no room for %llu line(s); they are "
+                  "missing here.\n",
+                  leftOut);
+    }
+    return g_fileQueue.Push(line, size);
+}
+
+// Says once, in the file, how many lines standard output is missing. Under g_queueLock.
+void NoteStdoutLeftOut() {
+    if (g_stdoutLeftOut == 0) {
+        return;
+    }
+    std::uint64_t leftOut = g_stdoutLeftOut;
+    g_stdoutLeftOut = 0;
+    if (g_file.load() != nullptr) {
+        QueueNote("LogLine :: Warning: standard output took no lines for a while; %llu line(s) "
+                  "had no room in its queue and are missing there (this file has them).\n",
+                  leftOut);
+    }
+}
+
+struct Queued {
+    bool stdoutCopy = false;
+    bool fileCopy = false;
+    bool fileFull = false; // the file is open and its queue had no room for the line
+};
+
+// Formats the line into the line buffer and queues it for standard output and for the file. A line
+// the file's queue has no room for is counted as left out unless the caller will wait for room.
+Queued FormatAndQueue(const char* format, std::va_list args, bool waitsForRoom) {
+    Queued queued;
+    SlimGuard guard(g_queueLock);
+    std::size_t size = korv::FormatLine(g_line, format, args);
+    queued.stdoutCopy = g_stdoutQueue.Push(g_line, size);
+    if (!queued.stdoutCopy) {
+        ++g_stdoutLeftOut;
+    }
+    if (g_file.load() != nullptr) {
+        queued.fileCopy = QueueForFile(g_line, size);
+        queued.fileFull = !queued.fileCopy;
+        if (queued.fileFull && !waitsForRoom) {
+            ++g_fileLeftOut;
+        }
+    }
+    return queued;
+}
+
+void Wake(const Queued& queued) {
+    if (queued.stdoutCopy) {
+        korv::log::WakeStdoutWriter();
+    }
+    if (queued.fileCopy) {
+        korv::log::WakeFileWriter();
+    }
+}
+
+// Pops one batch for the file and writes it. Under g_fileWriting. False when there was nothing.
+bool WriteFileBatch() {
+    std::size_t size = 0;
+    {
+        SlimGuard guard(g_queueLock);
+        size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+    }
+    if (size == 0) {
         return false;
     }
-    std::wmemcpy(buffer, first, a);
-    std::wmemcpy(buffer + a, second, b + 1);
+    std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
+    korv::log::WriteToFile(g_file.load(), g_fileText, text);
     return true;
 }
 
-// A path as log lines show it: UTF-8, whatever the ANSI code page.
-struct ShownPath {
-    explicit ShownPath(const wchar_t* path) {
-        int length = WideCharToMultiByte(CP_UTF8, 0, path, -1, text, static_cast<int>(sizeof text),
-                                         nullptr, nullptr);
-        if (length <= 0) {
-            text[0] = '\0';
+// The file's queue had no room for the line: writes queued lines until it has, then queues it
+// (formatted afresh: the line buffer is anyone's once its lock is let go).
+void QueueWaitingForRoom(const char* format, std::va_list args) {
+    SlimGuard writing(g_fileWriting);
+    for (;;) {
+        {
+            SlimGuard guard(g_queueLock);
+            std::va_list again;
+            va_copy(again, args);
+            std::size_t size = korv::FormatLine(g_line, format, again);
+            va_end(again);
+            if (QueueForFile(g_line, size)) {
+                break;
+            }
+        }
+        WriteFileBatch();
+    }
+    korv::log::WakeFileWriter();
+}
+
+void WriteStdoutBatches() {
+    for (;;) {
+        std::size_t size = 0;
+        {
+            SlimGuard guard(g_queueLock);
+            size = g_stdoutQueue.Pop(g_stdoutBatch, kBatchBytes);
+        }
+        if (size == 0) {
+            return;
+        }
+        korv::log::WriteToStdout(g_stdoutBatch, size);
+        g_stdoutWritten.fetch_add(size);
+        bool noted = false;
+        {
+            SlimGuard guard(g_queueLock);
+            noted = g_stdoutLeftOut > 0;
+            NoteStdoutLeftOut();
+        }
+        if (noted) {
+            korv::log::WakeFileWriter();
         }
     }
-    char text[kShownPathSize];
-};
+}
+
+// Gives standard output's writer up to kStdoutFlushWaitMs to take what is queued now, unless it
+// is still in the write it was in when a flush last gave up on it.
+void WaitForStdoutWriter() {
+    std::uint64_t target = 0;
+    {
+        SlimGuard guard(g_queueLock);
+        target = g_stdoutQueue.PushedTotal();
+    }
+    if (g_stdoutWritten.load() == g_stdoutStalledAt.load()) {
+        return;
+    }
+    korv::log::WakeStdoutWriter();
+    for (unsigned waited = 0; g_stdoutWritten.load() < target; ++waited) {
+        if (waited >= kStdoutFlushWaitMs) {
+            g_stdoutStalledAt.store(g_stdoutWritten.load());
+            return;
+        }
+        korv::log::PauseMs(1);
+    }
+}
 
 } // namespace
 
 int LogLine(const char* format, ...) {
-    std::lock_guard<std::mutex> lock(g_lineMutex);
-
-    va_list args;
+    std::va_list args;
     va_start(args, format);
-    int written = std::vsnprintf(g_line, kLineBufferSize, format, args);
+    std::va_list again;
+    va_copy(again, args);
+    Queued queued = FormatAndQueue(format, args, true);
     va_end(args);
-    if (written < 0) {
-        g_line[0] = '\0';
+    Wake(queued);
+    if (queued.fileFull) {
+        QueueWaitingForRoom(format, again);
     }
-    // A line too long for the buffer is cut so that its "\n" still fits.
-    std::size_t length = std::strlen(g_line);
-    if (length > kLineBufferSize - 2) {
-        length = kLineBufferSize - 2;
-    }
-    g_line[length] = '\n';
-    g_line[length + 1] = '\0';
+    va_end(again);
+    return queued.stdoutCopy ? 0 : EOF;
+}
 
-    int result = 0;
-    if (g_logFile != nullptr) {
-        result = std::fputs(g_line, g_logFile);
-    }
-    std::FILE* out = StandardOutput();
-    if (out == nullptr) {
-        return 0;
-    }
-    result = std::fputs(g_line, out);
-    return result;
+int LogLineNoWait(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    Queued queued = FormatAndQueue(format, args, false);
+    va_end(args);
+    Wake(queued);
+    return queued.stdoutCopy ? 0 : EOF;
 }
 
 void FlushLog() {
-    std::lock_guard<std::mutex> lock(g_lineMutex);
-    if (g_logFile != nullptr) {
-        std::fflush(g_logFile);
+    if (g_file.load() != nullptr) {
+        SlimGuard writing(g_fileWriting);
+        while (WriteFileBatch()) {
+        }
+    }
+    if (korv::log::StdoutWriterRunning()) {
+        WaitForStdoutWriter();
+    } else {
+        korv::log::WriteStdoutQueue();
     }
 }
 
-std::FILE* LogFile() {
-    std::lock_guard<std::mutex> lock(g_lineMutex);
-    return g_logFile;
-}
-
-void CreatePath(const wchar_t* path) {
-    wchar_t folder[MAX_PATH];
-    std::size_t length = std::wcslen(path);
-    for (std::size_t i = 1; i < length; ++i) {
-        if (path[i] != L'\\' && path[i] != L'/') {
-            continue;
-        }
-        // A folder name longer than any Windows path cannot exist; it is not tried.
-        if (i >= MAX_PATH) {
-            return;
-        }
-        std::wmemcpy(folder, path, i);
-        folder[i] = L'\0';
-        _wmkdir(folder);
-    }
+void* LogFileHandle() {
+    return g_file.load();
 }
 
 void AssertionFailed(const char* sourceFile, int line, const char* expression, std::int64_t code) {
     auto bits = static_cast<std::uint64_t>(code);
     if ((bits >> 32) == 0) {
         auto low = static_cast<std::uint32_t>(bits);
-        LogLine("Assertion failed in %s (%d): %s (code = %08X (%d))", sourceFile, line, expression,
-                low, static_cast<std::int32_t>(low));
+        LogLineNoWait("Assertion failed in %s (%d): %s (code = %08X (%d))", sourceFile, line,
+                      expression, low, static_cast<std::int32_t>(low));
     } else {
-        LogLine("Assertion failed in %s (%d): %s (code = %16" PRIX64 " (%" PRId64 "))", sourceFile,
-                line, expression, bits, code);
+        LogLineNoWait("Assertion failed in %s (%d): %s (code = %16" PRIX64 " (%" PRId64 "))",
+                      sourceFile, line, expression, bits, code);
     }
 }
 
-bool OpenLog() {
-    // In wide characters: a documents folder whose name holds letters outside the ANSI code page
-    // comes back from the narrow lookup with '?' in their place, a folder that does not exist.
-    wchar_t documents[MAX_PATH] = {};
-    HRESULT err = SHGetFolderPathW(nullptr, kDocumentsFolderId | CSIDL_FLAG_CREATE, nullptr,
-                                   SHGFP_TYPE_CURRENT, documents);
-    if (FAILED(err)) {
-        DWORD lastError = GetLastError();
-        LogLine(
-            "Your virus scanner is blocking access to your My Documents folder. SHGetFolderPath "
-            "%08X failed (result = %08X lasterr = %08X)",
-            static_cast<unsigned>(kDocumentsFolderId), static_cast<unsigned>(err),
-            static_cast<unsigned>(lastError));
-        AssertionFailed(__FILE__, kDocumentsCheckLine, "SUCCEEDED(err)", err);
-        return false;
+void WriteLogAtExit() {
+    if (g_file.load() == nullptr) {
+        return;
     }
-
-    wchar_t path[MAX_PATH];
-    if (!JoinFits(path, MAX_PATH, documents, kLogBelowDocuments)) {
-        LogLine(
-            "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
-            ShownPath(documents).text);
-        return true;
+    // Every other thread is gone, and one may have gone holding a lock: none is waited for.
+    bool writing = g_fileWriting.TryAcquire();
+    bool queue = g_queueLock.TryAcquire();
+    NoteStdoutLeftOut();
+    while (std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes)) {
+        std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
+        korv::log::WriteToFile(g_file.load(), g_fileText, text);
     }
-    CreatePath(path);
-    std::FILE* file = _wfsopen(path, L"w", _SH_DENYWR);
-    if (file == nullptr) {
-        LogLine("OpenLog :: Error: couldn't open %s. Logging to standard output only.",
-                ShownPath(path).text);
-        return true;
+    if (queue) {
+        g_queueLock.Release();
     }
-    std::lock_guard<std::mutex> lock(g_lineMutex);
-    g_logFile = file;
-    return true;
+    if (writing) {
+        g_fileWriting.Release();
+    }
 }
+
+namespace korv::log {
+
+void UseLogFile(void* file) {
+    g_file.store(file);
+    // Without its writer thread the file still gets every line: each FlushLog writes it.
+    StartFileWriter();
+}
+
+void WriteFileQueue() {
+    SlimGuard writing(g_fileWriting);
+    while (WriteFileBatch()) {
+    }
+}
+
+void WriteStdoutQueue() {
+    SlimGuard writing(g_stdoutWriting);
+    WriteStdoutBatches();
+}
+
+void ReportDocumentsFolderFailure(unsigned folderId, long result, unsigned long lastError) {
+    LogLineNoWait(
+        "Your virus scanner is blocking access to your My Documents folder. SHGetFolderPath "
+        "%08X failed (result = %08X lasterr = %08X)",
+        folderId, static_cast<unsigned>(result), static_cast<unsigned>(lastError));
+    AssertionFailed(__FILE__, kDocumentsCheckLine, "SUCCEEDED(err)", result);
+}
+
+} // namespace korv::log

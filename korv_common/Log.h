@@ -1,22 +1,36 @@
 #pragma once
 // The plugin's log: one text file per game run below the user's documents folder, every line also
 // mirrored to standard output. Safe to call from any thread.
+//
+// A line is formatted into the log's line buffer and queued; threads of the log's own write the
+// queued lines to the file and to standard output, so that neither a slow disk nor a standard
+// output nobody reads holds up whoever logs. Lines reach the file whole and in order; the copy on
+// standard output is left out while standard output takes nothing and its queue is full, and the
+// log file then says how many lines standard output is missing.
 #include <cstdint>
-#include <cstdio>
+#include <cstdio> // __MINGW_PRINTF_FORMAT
 
-// Opens (and truncates) the log file, creating its folders. Returns false when the documents folder
-// cannot be had; the failure has then been reported and the plugin must go no further.
+// Opens (and truncates) the log file, creating its folders, and starts the log's writer threads.
+// Returns false when the documents folder cannot be had; the failure has then been reported and
+// the plugin must go no further. Called once, by the load entry.
 bool OpenLog();
 
-// Formats one line, appends "\n", writes it to the log file (when open) and to standard output.
-// Returns the result of the last fputs, or 0 when there is no standard output stream.
+// Formats one line, appends "\n", and queues it for the log file (when open) and for standard
+// output. For threads that may wait: when the file's queue is full, it writes queued lines to the
+// file itself until its line fits. Returns 0, or EOF when standard output had no room for the line.
 int LogLine(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
 
-// Flushes the log file when it is open.
+// LogLine for the game's thread and the extender's: never waits. A line the file's queue has no
+// room for is left out of the file, and the file says later how many were.
+int LogLineNoWait(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
+
+// Writes every queued line to the log file (when open) itself and hands it to the system; then
+// gives standard output's writer up to a second to take its queue, unless it has not finished a
+// write since the last time it ran out of that second. The caller may wait.
 void FlushLog();
 
-// The open log file, or null.
-std::FILE* LogFile();
+// The open log file's Windows handle, or null.
+void* LogFileHandle();
 
 // Creates every folder named along a file path; the last component is not created.
 void CreatePath(const wchar_t* path);
@@ -24,3 +38,7 @@ void CreatePath(const wchar_t* path);
 // Writes the line that reports a failed check. The caller stops after it: nothing of the plugin may
 // run on.
 void AssertionFailed(const char* sourceFile, int line, const char* expression, std::int64_t code);
+
+// Called as the process ends, when every other thread is gone: writes to the file the lines still
+// queued for it, and what standard output was missing.
+void WriteLogAtExit();

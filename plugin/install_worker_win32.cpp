@@ -43,7 +43,7 @@ unsigned long __stdcall InstallWorker(void* /*parameter*/) {
 void StartInstallWorker() {
     HANDLE worker = CreateThread(nullptr, kWorkerStackSize, InstallWorker, nullptr, 0, nullptr);
     if (worker == nullptr) {
-        LogLine(
+        LogLineNoWait(
             "QELLoadGameEvent :: Error: couldn't start the settings worker (error %lu). Nothing "
             "sent for this load.",
             GetLastError());

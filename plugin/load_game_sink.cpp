@@ -8,7 +8,7 @@ QELLoadGameEventClass g_loadGameSink;
 host::EventControl QELLoadGameEventClass::ProcessEvent(const host::QELLoadGameEvent* /*event*/,
                                                        host::LoadGameEventSource* /*source*/) {
     try {
-        LogLine("QELLoadGameEvent :: Info: Event received.");
+        LogLineNoWait("QELLoadGameEvent :: Info: Event received.");
         StartInstallWorker();
     } catch (...) {
         // Nothing may unwind into the game.

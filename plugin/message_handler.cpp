@@ -10,7 +10,7 @@ void HandleMessage(host::Message* message) {
         if (message == nullptr || message->type != host::kMessagePostDataLoad) {
             return;
         }
-        LogLine("KORVPlugin_HandleOnLoad_PostDataLoad!");
+        LogLineNoWait("KORVPlugin_HandleOnLoad_PostDataLoad!");
         std::uintptr_t base = plugin::GameImageBase();
         host::LoadGameEventSource* source = host::GetLoadGameEventSource(base);
         host::RegisterLoadGameSink(base, source, &g_loadGameSink);

@@ -15,16 +15,16 @@ bool KORVPlugin_Load(const host::LoadInterface* korv) {
         if (!OpenLog()) {
             return false;
         }
-        LogLine("KORVPlugin_Load!");
+        LogLineNoWait("KORVPlugin_Load!");
         if (korv == nullptr) {
-            LogLine("KORVPlugin_Load :: Error: no load interface from the extender.");
+            LogLineNoWait("KORVPlugin_Load :: Error: no load interface from the extender.");
             return false;
         }
         g_pluginHandle = korv->GetPluginHandle();
         auto* messaging = static_cast<host::MessagingInterface*>(
             korv->QueryInterface(host::kMessagingInterfaceId));
         if (messaging == nullptr) {
-            LogLine("KORVPlugin_Load :: Error: the extender has no messaging interface.");
+            LogLineNoWait("KORVPlugin_Load :: Error: the extender has no messaging interface.");
             return false;
         }
         messaging->RegisterListener(g_pluginHandle, host::kExtenderSender, HandleMessage);

@@ -23,7 +23,7 @@ struct BenchFigures {
     Spread sinkLineFloor;        // the sink's floor with one line to standard output before it
     TimedFigure settingsRun;     // the settings routine, per run, without its wait
     double loadEntryMs = 0;      // KORVPlugin_Load, called once
-    double loadEntryFloorMs = 0; // of which in SHGetFolderPathW and _wfsopen
+    double loadEntryFloorMs = 0; // of which in the calls that open the log
     std::string dllPath;
     std::uint64_t dllBytes = 0;
     std::vector<ImportedDll> imports;
@@ -41,7 +41,8 @@ inline constexpr char kSinkFloorText[] =
 inline constexpr char kSinkLineFloorText[] =
     "the same after writing one line as long as the sink's to standard output";
 inline constexpr char kLoadEntryFloorText[] =
-    "the time spent inside it in SHGetFolderPathW and _wfsopen, the calls that open the log";
+    "the time spent inside it in SHGetFolderPathW, CreateFileW and CreateThread, the calls that "
+    "open the log and start its writers";
 inline constexpr char kSettingsFloorText[] =
     "18 GetPrivateProfileStringA reads of the settings file and 18 console commands, on a new "
     "thread";

@@ -83,7 +83,7 @@ get(load_ms load_entry ms)
 get(load_floor load_entry floor_ms)
 if(NOT load_floor GREATER 0 OR load_floor GREATER load_ms)
     message(FATAL_ERROR "bench.json: KORVPlugin_Load took ${load_ms} ms, ${load_floor} ms of it in "
-                        "SHGetFolderPathW and _wfsopen")
+                        "the calls that open the log")
 endif()
 
 expect(STRING dll path)

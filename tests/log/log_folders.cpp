@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace testing {
@@ -14,8 +13,8 @@ const TempFolder& FolderRemovedAtExit() {
     if (folder == nullptr) {
         folder = new TempFolder;
         std::atexit([] {
-            if (std::FILE* log = LogFile()) {
-                std::fclose(log);
+            if (void* log = LogFileHandle()) {
+                CloseHandle(log);
             }
             delete folder;
         });

@@ -13,7 +13,7 @@ inline constexpr char kLogBelowDocuments[] = "\\My Games\\Quorvalen\\KORV\\Logs\
 
 // The log stays open until the process ends, and an open file cannot be deleted: a test that opens
 // the log takes its temporary folder from here, and the folder is removed at exit, once the log
-// stream has been closed (nothing logs any more by then).
+// file has been closed (nothing logs any more by then).
 const TempFolder& FolderRemovedAtExit();
 
 // root\Documents, made on disk.

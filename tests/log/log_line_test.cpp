@@ -116,6 +116,7 @@ TEST_CASE("AssertionFailed prints a code with a zero upper half in 32 bits and o
     AssertionFailed("korv_common/Log.cpp", 26, "SUCCEEDED(err)", -2147024891);
     AssertionFailed("a.cpp", 7, "x", -1);
     AssertionFailed("a.cpp", 7, "x", 0x123456789); // padded with blanks to 16 places
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK(SplitLines(printed, "\n") ==

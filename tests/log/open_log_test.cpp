@@ -22,11 +22,11 @@ TEST_CASE(
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
     REQUIRE(lookup.Installed());
-    REQUIRE(LogFile() == nullptr);
+    REQUIRE(LogFileHandle() == nullptr);
 
     CHECK(OpenLog());
 
-    CHECK(LogFile() != nullptr);
+    CHECK(LogFileHandle() != nullptr);
     const DocumentsRequest& request = DocumentsFolderDouble::Request();
     CHECK(request.calls == 1);
     CHECK(request.ownerNull);
@@ -91,7 +91,7 @@ TEST_CASE("a log file that can't be opened leaves the lines to standard output a
     CloseHandle(holder);
 
     CHECK(opened);
-    CHECK(LogFile() == nullptr);
+    CHECK(LogFileHandle() == nullptr);
     CHECK(printed == "OpenLog :: Error: couldn't open " + log +
                          ". Logging to standard output only.\nstill printed\n");
     CHECK(ReadFileBytes(log) == "held by another program\r\n");
@@ -102,10 +102,11 @@ TEST_CASE("a documents folder that can't be had is reported with two exact lines
 
     StdoutCapture out;
     bool opened = OpenLog();
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK_FALSE(opened);
-    CHECK(LogFile() == nullptr);
+    CHECK(LogFileHandle() == nullptr);
     CHECK(DocumentsFolderDouble::Request().calls == 1);
     CHECK(printed == "Your virus scanner is blocking access to your My Documents folder. "
                      "SHGetFolderPath 00000005 failed (result = 80070005 lasterr = 00000005)\n"
@@ -118,10 +119,11 @@ TEST_CASE("the documents folder failure lines carry the lookup's own result and 
 
     StdoutCapture out;
     bool opened = OpenLog();
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK_FALSE(opened);
-    CHECK(LogFile() == nullptr);
+    CHECK(LogFileHandle() == nullptr);
     CHECK(printed == "Your virus scanner is blocking access to your My Documents folder. "
                      "SHGetFolderPath 00000005 failed (result = 80004005 lasterr = 000003F0)\n"
                      "Assertion failed in korv_common/Log.cpp (26): SUCCEEDED(err) (code = "
@@ -136,10 +138,11 @@ TEST_CASE("a log path too long for 260 bytes is not opened under a cut name") {
 
     StdoutCapture out;
     bool opened = OpenLog();
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK(opened); // the documents folder was had; lines go to standard output alone
-    CHECK(LogFile() == nullptr);
+    CHECK(LogFileHandle() == nullptr);
     CHECK(EntriesBelow(documents + "\\").empty());
     CHECK(EntriesBelow(root.Path()) ==
           std::vector<std::string>{std::string(216 - root.Path().size(), 'd') + "\\"});
@@ -161,7 +164,7 @@ TEST_CASE("a log path of 259 characters is opened") {
     out.Finish();
 
     CHECK(opened);
-    CHECK(LogFile() != nullptr);
+    CHECK(LogFileHandle() != nullptr);
     CHECK(ReadFileBytes(log) == "fits\r\n");
 }
 

@@ -1,5 +1,6 @@
 // The existence test against the file system: which of its answers mean "absent", "present" or
 // "can't tell" (the verdict on a failed query alone is in presence_verdict_test.cpp).
+#include "korv_common/Log.h"
 #include "settings/file_presence.h"
 #include "settings/ini.h"
 #include "tests/support/files.h"
@@ -24,6 +25,7 @@ TEST_CASE("a missing file or folder and an invalid name are absent without an er
     bool missingFolderExists = IniExists("a", root / "missing\\");
     bool angleExists = IniExists("a<b", root.Path());
     bool barExists = IniExists("a|b", root.Path());
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK(missingFile.presence == Presence::Absent);
@@ -62,6 +64,7 @@ TEST_CASE("an unreachable network share is unknown so IniExists says false and l
     PresenceAnswer answer = settings::QueryPresence("\\\\nohost\\share\\Helmshroud.ini");
     Presence presence = settings::IniPresence("Helmshroud", "\\\\nohost\\share\\");
     bool exists = IniExists("Helmshroud", "\\\\nohost\\share\\");
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK(answer.presence == Presence::Unknown);

@@ -1,4 +1,5 @@
 // The INI helpers against Wine's own profile functions, in temporary folders.
+#include "korv_common/Log.h"
 #include "settings/ini.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
@@ -241,6 +242,7 @@ TEST_CASE("full paths of 255 characters or more are refused and nothing is writt
     std::string read = IniRead(longName, "S", "k", root.Path());
     std::string raw = RawRead(longPath, "S", "k", "fallback");
     bool written = IniWrite(longName, "S", "k", "w", root.Path());
+    FlushLog();
     std::string printed = out.Finish();
 
     CHECK_FALSE(exists);

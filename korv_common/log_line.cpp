@@ -1,0 +1,34 @@
+#include "korv_common/log_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace korv {
+
+std::size_t FormatLine(char* buffer, const char* format, std::va_list args) {
+    int written = std::vsnprintf(buffer, kLineBufferSize, format, args);
+    if (written < 0) {
+        buffer[0] = '\0';
+    }
+    // A line too long for the buffer is cut so that its "\n" still fits.
+    std::size_t length = std::strlen(buffer);
+    if (length > kLineBufferSize - 2) {
+        length = kLineBufferSize - 2;
+    }
+    buffer[length] = '\n';
+    buffer[length + 1] = '\0';
+    return length + 1;
+}
+
+std::size_t WithCrLf(const char* text, std::size_t size, char* out) {
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] == '\n') {
+            out[written++] = '\r';
+        }
+        out[written++] = text[i];
+    }
+    return written;
+}
+
+} // namespace korv

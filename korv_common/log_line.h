@@ -1,0 +1,21 @@
+#pragma once
+// One log line as the log writes it: formatted, cut to its buffer, ended by "\n"; and the same
+// bytes as the log file holds them.
+#include <cstdarg>
+#include <cstddef>
+
+namespace korv {
+
+// One line at most, "\n" and terminating zero included.
+inline constexpr std::size_t kLineBufferSize = 8192;
+
+// Formats one line into buffer (kLineBufferSize bytes) with the runtime's bounded formatted print:
+// a text too long for the buffer is cut so that its "\n" and the terminating zero still fit, and a
+// format the print refuses leaves an empty line. Returns the line's length, "\n" included.
+std::size_t FormatLine(char* buffer, const char* format, std::va_list args);
+
+// Copies size bytes of text to out with every "\n" written as "\r\n", as the runtime's text-mode
+// streams write it. out holds at least 2 * size bytes. Returns the bytes written to out.
+std::size_t WithCrLf(const char* text, std::size_t size, char* out);
+
+} // namespace korv

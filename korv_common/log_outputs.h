@@ -1,0 +1,34 @@
+#pragma once
+// Between the log's plain part (Log.cpp: the line buffer, the queues, who writes what) and the
+// system's (log_outputs_win32.cpp: the writer threads and the writes themselves).
+#include <cstddef>
+
+namespace korv::log {
+
+// --- log_outputs_win32.cpp ---
+
+// Starts the thread that writes standard output; false when it cannot be started.
+bool StartStdoutWriter();
+// Starts the thread that writes the log file; false when it cannot be started.
+bool StartFileWriter();
+bool StdoutWriterRunning();
+// Tell a writer there is something queued for it. Never wait.
+void WakeFileWriter();
+void WakeStdoutWriter();
+// Writes every byte to the file (a Windows handle) and returns when the system has them.
+void WriteToFile(void* file, const char* bytes, std::size_t size);
+// Writes the bytes to the C runtime's standard output; may block as long as standard output does.
+void WriteToStdout(const char* bytes, std::size_t size);
+void PauseMs(unsigned milliseconds);
+
+// --- Log.cpp, for the writer threads and OpenLog ---
+
+// The file the log writes from now on (a Windows handle, kept for the life of the process).
+void UseLogFile(void* file);
+// Writes what is queued for the file / for standard output, until the queue is empty.
+void WriteFileQueue();
+void WriteStdoutQueue();
+// Lines OpenLog reports, on the extender's thread.
+void ReportDocumentsFolderFailure(unsigned folderId, long result, unsigned long lastError);
+
+} // namespace korv::log

@@ -1,0 +1,105 @@
+#include "korv_common/log_outputs.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace korv::log {
+
+namespace {
+
+// Each writer sleeps on its event until a line is queued for it. Set once, when it is started.
+std::atomic<HANDLE> g_fileWake{nullptr};
+std::atomic<HANDLE> g_stdoutWake{nullptr};
+
+DWORD WINAPI FileWriter(LPVOID wake) {
+    for (;;) {
+        WaitForSingleObject(static_cast<HANDLE>(wake), INFINITE);
+        WriteFileQueue();
+    }
+}
+
+DWORD WINAPI StdoutWriter(LPVOID wake) {
+    for (;;) {
+        WaitForSingleObject(static_cast<HANDLE>(wake), INFINITE);
+        WriteStdoutQueue();
+    }
+}
+
+// The writers run this module's code for the life of the process: it must never be unloaded.
+void PinThisModule() {
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&PinThisModule), &self);
+}
+
+bool Start(std::atomic<HANDLE>& wakeSlot, LPTHREAD_START_ROUTINE writer) {
+    HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (wake == nullptr) {
+        return false;
+    }
+    PinThisModule();
+    HANDLE thread = CreateThread(nullptr, 0, writer, wake, 0, nullptr);
+    if (thread == nullptr) {
+        CloseHandle(wake);
+        return false;
+    }
+    CloseHandle(thread);
+    wakeSlot.store(wake);
+    // Anything queued before the writer was there.
+    SetEvent(wake);
+    return true;
+}
+
+void Wake(const std::atomic<HANDLE>& wakeSlot) {
+    if (HANDLE wake = wakeSlot.load()) {
+        SetEvent(wake);
+    }
+}
+
+} // namespace
+
+bool StartStdoutWriter() {
+    return g_stdoutWake.load() != nullptr || Start(g_stdoutWake, &StdoutWriter);
+}
+
+bool StartFileWriter() {
+    return g_fileWake.load() != nullptr || Start(g_fileWake, &FileWriter);
+}
+
+bool StdoutWriterRunning() {
+    return g_stdoutWake.load() != nullptr;
+}
+
+void WakeFileWriter() {
+    Wake(g_fileWake);
+}
+
+void WakeStdoutWriter() {
+    Wake(g_stdoutWake);
+}
+
+void WriteToFile(void* file, const char* bytes, std::size_t size) {
+    // A write the system refuses loses its bytes, as a full disk would; the log goes on.
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(static_cast<HANDLE>(file), bytes, static_cast<DWORD>(size), &written,
+                       nullptr) ||
+            written == 0) {
+            return;
+        }
+        bytes += written;
+        size -= written;
+    }
+}
+
+void WriteToStdout(const char* bytes, std::size_t size) {
+    std::fwrite(bytes, 1, size, stdout);
+}
+
+void PauseMs(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
+
+} // namespace korv::log

@@ -1,0 +1,103 @@
+#include "korv_common/Log.h"
+#include "korv_common/log_outputs.h"
+#include "korv_common/plugin_name.h"
+
+#include <windows.h>
+
+#include <direct.h>
+#include <shlobj.h>
+
+#include <cwchar>
+
+namespace {
+
+// Log file below the documents folder; the extender's other plugins log beside it.
+constexpr wchar_t kLogBelowDocuments[] = L"\\My Games\\Quorvalen\\KORV\\Logs\\" HELMSHROUD_LOG_NAME;
+// A path of MAX_PATH wide characters, as UTF-8 (up to three bytes each).
+constexpr std::size_t kShownPathSize = 3 * MAX_PATH + 1;
+constexpr int kDocumentsFolderId = CSIDL_PERSONAL; // reported as 5 in the failure line
+
+// Copies first + second into buffer when both fit with the terminating zero; leaves it empty
+// otherwise.
+bool JoinFits(wchar_t* buffer, std::size_t size, const wchar_t* first, const wchar_t* second) {
+    std::size_t a = std::wcslen(first);
+    std::size_t b = std::wcslen(second);
+    buffer[0] = L'\0';
+    if (a + b >= size) {
+        return false;
+    }
+    std::wmemcpy(buffer, first, a);
+    std::wmemcpy(buffer + a, second, b + 1);
+    return true;
+}
+
+// A path as log lines show it: UTF-8, whatever the ANSI code page.
+struct ShownPath {
+    explicit ShownPath(const wchar_t* path) {
+        int length = WideCharToMultiByte(CP_UTF8, 0, path, -1, text, static_cast<int>(sizeof text),
+                                         nullptr, nullptr);
+        if (length <= 0) {
+            text[0] = '\0';
+        }
+    }
+    char text[kShownPathSize];
+};
+
+// Truncated or created, written by this process alone and read by anyone: as the runtime's
+// _wfsopen(path, L"w", _SH_DENYWR) opens a file.
+HANDLE OpenLogFile(const wchar_t* path) {
+    return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+void CreatePath(const wchar_t* path) {
+    wchar_t folder[MAX_PATH];
+    std::size_t length = std::wcslen(path);
+    for (std::size_t i = 1; i < length; ++i) {
+        if (path[i] != L'\\' && path[i] != L'/') {
+            continue;
+        }
+        // A folder name longer than any Windows path cannot exist; it is not tried.
+        if (i >= MAX_PATH) {
+            return;
+        }
+        std::wmemcpy(folder, path, i);
+        folder[i] = L'\0';
+        _wmkdir(folder);
+    }
+}
+
+bool OpenLog() {
+    // Without its writer thread standard output still gets every line that fits its queue: each
+    // FlushLog writes it.
+    korv::log::StartStdoutWriter();
+
+    // In wide characters: a documents folder whose name holds letters outside the ANSI code page
+    // comes back from the narrow lookup with '?' in their place, a folder that does not exist.
+    wchar_t documents[MAX_PATH] = {};
+    HRESULT err = SHGetFolderPathW(nullptr, kDocumentsFolderId | CSIDL_FLAG_CREATE, nullptr,
+                                   SHGFP_TYPE_CURRENT, documents);
+    if (FAILED(err)) {
+        korv::log::ReportDocumentsFolderFailure(kDocumentsFolderId, err, GetLastError());
+        return false;
+    }
+
+    wchar_t path[MAX_PATH];
+    if (!JoinFits(path, MAX_PATH, documents, kLogBelowDocuments)) {
+        LogLineNoWait(
+            "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
+            ShownPath(documents).text);
+        return true;
+    }
+    CreatePath(path);
+    HANDLE file = OpenLogFile(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        LogLineNoWait("OpenLog :: Error: couldn't open %s. Logging to standard output only.",
+                      ShownPath(path).text);
+        return true;
+    }
+    korv::log::UseLogFile(file);
+    return true;
+}

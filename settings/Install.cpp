@@ -3,24 +3,29 @@
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
+#include "korv_common/slim_lock.h"
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/warning_lines.h"
 #include "settings/file_readable.h"
 #include "settings/file_rewrite.h"
 #include "settings/ini.h"
+#include "settings/profile.h"
 #include "settings/rewrite_lines.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
 #include "settings/text_form.h"
 
-#include <mutex>
+#include <array>
 #include <string>
+#include <vector>
 
 using settings::Presence;
 
 namespace {
 
-std::mutex g_runMutex; // two game loads in quick succession: one complete run after the other
+// Two game loads in quick succession: one complete run after the other. A lock that never
+// allocates, so that a run never fails at its first step.
+korv::SlimLock g_runLock;
 
 std::string Read(const char* key) {
     return IniRead(korv::kPluginName, settings::kSettingsSection, key, "");
@@ -58,6 +63,21 @@ bool ReadableByWindows() {
     return true;
 }
 
+// The eighteen keys go in one after the other with nothing between the writes that could fail: a
+// run stopped by an error (memory that ran out) never leaves a file with only some of them, which
+// every later run would take for the player's own and send with the rest empty. The writes'
+// results are not needed: the presence test after them is the check.
+void CreateWithDefaults() {
+    std::string path = settings::IniPath(korv::kPluginName, "");
+    if (path.empty()) {
+        return; // too long for the profile functions: the presence test after it says so
+    }
+    for (const settings::SettingKey& key : settings::kSettingKeys) {
+        settings::ProfileWrite(path.c_str(), settings::kSettingsSection, key.name,
+                               key.defaultValue);
+    }
+}
+
 // Returns false when the run has to stop: the file could not be created or read, or its state is
 // unknown.
 bool EnsureSettingsFile() {
@@ -67,9 +87,7 @@ bool EnsureSettingsFile() {
         return false;
     }
     if (presence == Presence::Absent) {
-        for (const settings::SettingKey& key : settings::kSettingKeys) {
-            Write(key.name, key.defaultValue);
-        }
+        CreateWithDefaults();
         LogLine("Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME
                 " wasn't existing. Created one.");
     }
@@ -119,9 +137,15 @@ void ReadAndSend() {
     }
     debugMode = Read(settings::kDebugModeKey);
 
+    // Everything the sending and the lines after it need is made first: from the first command
+    // on nothing can fail, so the game script gets all eighteen values or none.
+    std::array<std::string, settings::kSettingKeys.size()> commands;
     for (int n = 1; n <= kValueCount; ++n) {
-        std::string command =
+        commands[static_cast<std::size_t>(n - 1)] =
             settings::SendIniDataCommand(n, values[static_cast<std::size_t>(n - 1)]);
+    }
+    std::vector<std::string> warnings = settings::WarningLines(findings, values);
+    for (const std::string& command : commands) {
         if (!host::RunConsoleCommand(command.c_str())) {
             LogLine(
                 "Install_Helmshroud :: Error: the game's console can't be reached. Nothing sent.");
@@ -130,7 +154,7 @@ void ReadAndSend() {
     }
     // The warnings say how the values went out, so they follow the sending and come before the line
     // that closes the run.
-    for (const std::string& line : settings::WarningLines(findings, values)) {
+    for (const std::string& line : warnings) {
         LogLine("%s", line.c_str());
     }
     LogLine("Install_Helmshroud :: Info: Called SendIniData.");
@@ -139,7 +163,7 @@ void ReadAndSend() {
 } // namespace
 
 void Install_Helmshroud() {
-    std::lock_guard<std::mutex> run(g_runMutex);
+    korv::SlimGuard run(g_runLock);
     if (EnsureSettingsFile()) {
         ReadAndSend();
     }

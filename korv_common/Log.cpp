@@ -23,8 +23,11 @@ using korv::SlimLock;
 constexpr std::size_t kQueueBytes = 64 * 1024;
 // Bytes written at a time: at least the longest line.
 constexpr std::size_t kBatchBytes = kLineBufferSize;
-// How long FlushLog gives standard output's writer to take what is queued.
-constexpr unsigned kStdoutFlushWaitMs = 1000;
+// How long FlushLog gives standard output's writer to take what is queued, and how often it looks.
+constexpr std::uint64_t kStdoutFlushWaitMs = 1000;
+constexpr unsigned kStdoutLookMs = 20;
+// A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
+constexpr std::size_t kFillingBytes = kQueueBytes / 4;
 constexpr int kDocumentsCheckLine = 26;
 
 // The line buffer, both queues and the counts of lines left out. Every thread takes it, the game's
@@ -98,6 +101,9 @@ struct Queued {
     bool stdoutCopy = false;
     bool fileCopy = false;
     bool fileFull = false; // the file is open and its queue had no room for the line
+    // A queue is filling up: its writer had better start now than when the caller flushes.
+    bool stdoutFilling = false;
+    bool fileFilling = false;
 };
 
 // Formats the line into the line buffer and queues it for standard output and for the file. A line
@@ -117,16 +123,9 @@ Queued FormatAndQueue(const char* format, std::va_list args, bool waitsForRoom) 
             ++g_fileLeftOut;
         }
     }
+    queued.stdoutFilling = g_stdoutQueue.Size() >= kFillingBytes;
+    queued.fileFilling = g_fileQueue.Size() >= kFillingBytes;
     return queued;
-}
-
-void Wake(const Queued& queued) {
-    if (queued.stdoutCopy) {
-        korv::log::WakeStdoutWriter();
-    }
-    if (queued.fileCopy) {
-        korv::log::WakeFileWriter();
-    }
 }
 
 // Pops one batch for the file and writes it. Under g_fileWriting. False when there was nothing.
@@ -176,6 +175,7 @@ void WriteStdoutBatches() {
         }
         korv::log::WriteToStdout(g_stdoutBatch, size);
         g_stdoutWritten.fetch_add(size);
+        korv::log::NoteStdoutWrite();
         bool noted = false;
         {
             SlimGuard guard(g_queueLock);
@@ -200,12 +200,13 @@ void WaitForStdoutWriter() {
         return;
     }
     korv::log::WakeStdoutWriter();
-    for (unsigned waited = 0; g_stdoutWritten.load() < target; ++waited) {
-        if (waited >= kStdoutFlushWaitMs) {
+    std::uint64_t deadline = korv::log::NowMs() + kStdoutFlushWaitMs;
+    while (g_stdoutWritten.load() < target) {
+        if (korv::log::NowMs() >= deadline) {
             g_stdoutStalledAt.store(g_stdoutWritten.load());
             return;
         }
-        korv::log::PauseMs(1);
+        korv::log::WaitForStdoutWrite(kStdoutLookMs);
     }
 }
 
@@ -218,7 +219,12 @@ int LogLine(const char* format, ...) {
     va_copy(again, args);
     Queued queued = FormatAndQueue(format, args, true);
     va_end(args);
-    Wake(queued);
+    if (queued.stdoutFilling) {
+        korv::log::WakeStdoutWriter();
+    }
+    if (queued.fileFilling && !queued.fileFull) {
+        korv::log::WakeFileWriter();
+    }
     if (queued.fileFull) {
         QueueWaitingForRoom(format, again);
     }
@@ -231,8 +237,12 @@ int LogLineNoWait(const char* format, ...) {
     va_start(args, format);
     Queued queued = FormatAndQueue(format, args, false);
     va_end(args);
-    Wake(queued);
     return queued.stdoutCopy ? 0 : EOF;
+}
+
+void WakeLogWriters() {
+    korv::log::WakeStdoutWriter();
+    korv::log::WakeFileWriter();
 }
 
 void FlushLog() {

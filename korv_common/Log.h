@@ -16,13 +16,19 @@
 bool OpenLog();
 
 // Formats one line, appends "\n", and queues it for the log file (when open) and for standard
-// output. For threads that may wait: when the file's queue is full, it writes queued lines to the
-// file itself until its line fits. Returns 0, or EOF when standard output had no room for the line.
+// output; the writers are woken once a queue fills up, and by FlushLog. For threads that may wait:
+// when the file's queue is full, it writes queued lines to the file itself until its line fits.
+// Returns 0, or EOF when standard output had no room for the line.
 int LogLine(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
 
-// LogLine for the game's thread and the extender's: never waits. A line the file's queue has no
-// room for is left out of the file, and the file says later how many were.
+// LogLine for the game's thread and the extender's: never waits, and makes no system call, so that
+// it costs the game's thread next to nothing. The line is written once the log's writers are woken
+// (WakeLogWriters, a filling queue, FlushLog) or at exit. A line the file's queue has no room for
+// is left out of the file, and the file says later how many were.
 int LogLineNoWait(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
+
+// Tells the log's writers to write what is queued. Never waits.
+void WakeLogWriters();
 
 // Writes every queued line to the log file (when open) itself and hands it to the system; then
 // gives standard output's writer up to a second to take its queue, unless it has not finished a

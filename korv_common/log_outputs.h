@@ -2,6 +2,7 @@
 // Between the log's plain part (Log.cpp: the line buffer, the queues, who writes what) and the
 // system's (log_outputs_win32.cpp: the writer threads and the writes themselves).
 #include <cstddef>
+#include <cstdint>
 
 namespace korv::log {
 
@@ -19,7 +20,12 @@ void WakeStdoutWriter();
 void WriteToFile(void* file, const char* bytes, std::size_t size);
 // Writes the bytes to the C runtime's standard output; may block as long as standard output does.
 void WriteToStdout(const char* bytes, std::size_t size);
-void PauseMs(unsigned milliseconds);
+// Standard output's writer has finished a write; FlushLog waits for that.
+void NoteStdoutWrite();
+// Returns once the writer finishes a write, or after timeoutMs.
+void WaitForStdoutWrite(unsigned timeoutMs);
+// Milliseconds from some fixed point, never going back.
+std::uint64_t NowMs();
 
 // --- Log.cpp, for the writer threads and OpenLog ---
 

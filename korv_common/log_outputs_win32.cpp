@@ -12,6 +12,8 @@ namespace {
 // Each writer sleeps on its event until a line is queued for it. Set once, when it is started.
 std::atomic<HANDLE> g_fileWake{nullptr};
 std::atomic<HANDLE> g_stdoutWake{nullptr};
+// Set by standard output's writer after each write, for FlushLog.
+std::atomic<HANDLE> g_stdoutWrote{nullptr};
 
 DWORD WINAPI FileWriter(LPVOID wake) {
     for (;;) {
@@ -61,7 +63,15 @@ void Wake(const std::atomic<HANDLE>& wakeSlot) {
 } // namespace
 
 bool StartStdoutWriter() {
-    return g_stdoutWake.load() != nullptr || Start(g_stdoutWake, &StdoutWriter);
+    if (g_stdoutWake.load() != nullptr) {
+        return true;
+    }
+    HANDLE wrote = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (wrote == nullptr) {
+        return false;
+    }
+    g_stdoutWrote.store(wrote);
+    return Start(g_stdoutWake, &StdoutWriter);
 }
 
 bool StartFileWriter() {
@@ -98,8 +108,22 @@ void WriteToStdout(const char* bytes, std::size_t size) {
     std::fwrite(bytes, 1, size, stdout);
 }
 
-void PauseMs(unsigned milliseconds) {
-    Sleep(milliseconds);
+void NoteStdoutWrite() {
+    if (HANDLE wrote = g_stdoutWrote.load()) {
+        SetEvent(wrote);
+    }
+}
+
+void WaitForStdoutWrite(unsigned timeoutMs) {
+    if (HANDLE wrote = g_stdoutWrote.load()) {
+        WaitForSingleObject(wrote, timeoutMs);
+    } else {
+        Sleep(timeoutMs);
+    }
+}
+
+std::uint64_t NowMs() {
+    return GetTickCount64();
 }
 
 } // namespace korv::log

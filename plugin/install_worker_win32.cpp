@@ -28,6 +28,8 @@ void ReportStoppedRun(const char* what) noexcept {
 } // namespace
 
 unsigned long __stdcall InstallWorker(void* /*parameter*/) {
+    // The sink queued its line without waking the log's writers, to spare the game's thread.
+    WakeLogWriters();
     // A worker must not take the game down.
     try {
         Sleep(kInstallDelayMs);
@@ -47,6 +49,7 @@ void StartInstallWorker() {
             "QELLoadGameEvent :: Error: couldn't start the settings worker (error %lu). Nothing "
             "sent for this load.",
             GetLastError());
+        WakeLogWriters(); // no worker will
         return;
     }
     // The thread runs on its own; its handle is not needed.

@@ -8,6 +8,7 @@ QELLoadGameEventClass g_loadGameSink;
 host::EventControl QELLoadGameEventClass::ProcessEvent(const host::QELLoadGameEvent* /*event*/,
                                                        host::LoadGameEventSource* /*source*/) {
     try {
+        // Queued only: the worker wakes the log's writers, off the game's thread.
         LogLineNoWait("QELLoadGameEvent :: Info: Event received.");
         StartInstallWorker();
     } catch (...) {

@@ -14,6 +14,7 @@ void HandleMessage(host::Message* message) {
         std::uintptr_t base = plugin::GameImageBase();
         host::LoadGameEventSource* source = host::GetLoadGameEventSource(base);
         host::RegisterLoadGameSink(base, source, &g_loadGameSink);
+        WakeLogWriters();
     } catch (...) {
         // Nothing may unwind into the extender.
     }

@@ -8,28 +8,36 @@
 namespace {
 std::uint32_t g_pluginHandle =
     0; // the extender's handle for this plugin, kept for the process's life
+bool Load(const host::LoadInterface* korv) {
+    if (!OpenLog()) {
+        return false;
+    }
+    LogLineNoWait("KORVPlugin_Load!");
+    if (korv == nullptr) {
+        LogLineNoWait("KORVPlugin_Load :: Error: no load interface from the extender.");
+        return false;
+    }
+    g_pluginHandle = korv->GetPluginHandle();
+    auto* messaging =
+        static_cast<host::MessagingInterface*>(korv->QueryInterface(host::kMessagingInterfaceId));
+    if (messaging == nullptr) {
+        LogLineNoWait("KORVPlugin_Load :: Error: the extender has no messaging interface.");
+        return false;
+    }
+    messaging->RegisterListener(g_pluginHandle, host::kExtenderSender, HandleMessage);
+    return true;
+}
+
 } // namespace
 
 bool KORVPlugin_Load(const host::LoadInterface* korv) {
+    bool loaded = false;
     try {
-        if (!OpenLog()) {
-            return false;
-        }
-        LogLineNoWait("KORVPlugin_Load!");
-        if (korv == nullptr) {
-            LogLineNoWait("KORVPlugin_Load :: Error: no load interface from the extender.");
-            return false;
-        }
-        g_pluginHandle = korv->GetPluginHandle();
-        auto* messaging = static_cast<host::MessagingInterface*>(
-            korv->QueryInterface(host::kMessagingInterfaceId));
-        if (messaging == nullptr) {
-            LogLineNoWait("KORVPlugin_Load :: Error: the extender has no messaging interface.");
-            return false;
-        }
-        messaging->RegisterListener(g_pluginHandle, host::kExtenderSender, HandleMessage);
-        return true;
+        loaded = Load(korv);
     } catch (...) {
-        return false;
+        // Nothing may unwind into the extender.
     }
+    // The lines of the load were only queued; the log's writers take them now.
+    WakeLogWriters();
+    return loaded;
 }

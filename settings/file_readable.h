@@ -10,9 +10,9 @@ namespace settings {
 bool OpensForReading(const std::string& path);
 
 // True when the file holds a NUL byte and does not begin with a UTF-16 byte-order mark, and when it
-// cannot be read (a write must then leave it alone). The profile functions end such a line at its
-// NUL byte, so a rewrite by the profile writer drops the rest of it: UTF-16 text saved without its
-// mark loses every line.
+// cannot be opened or read to its end (a write must then leave it alone). The profile functions end
+// such a line at its NUL byte, so a rewrite by the profile writer drops the rest of it: UTF-16 text
+// saved without its mark loses every line.
 bool HoldsNulOutsideUtf16(const std::string& path);
 
 } // namespace settings

@@ -38,10 +38,17 @@ bool HoldsNulOutsideUtf16(const std::string& path) {
     bool holdsNul = false;
     bool first = true;
     std::string chunk(4096, '\0'); // on the heap: the settings worker's stack is small
-    DWORD got = 0;
-    while (!holdsNul &&
-           ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) &&
-           got > 0) {
+    while (!holdsNul) {
+        DWORD got = 0;
+        // A read that fails (a range another program locked, an I/O error) leaves the answer
+        // unknown, and an unknown file is left alone.
+        if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+            holdsNul = true;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
         std::string_view bytes(chunk.data(), got);
         if (first && StartsWithUtf16Mark(bytes)) {
             break;

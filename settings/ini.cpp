@@ -59,11 +59,13 @@ bool IniWrite(std::string baseName, std::string section, std::string key, std::s
     if (path.empty()) {
         return false;
     }
-    // The profile writer rewrites the whole file and ends each line at its first NUL byte: a file
+    // A file whose presence can't be told may well be there, and is not written blind. The
+    // profile writer rewrites the whole file and ends each line at its first NUL byte: a file
     // holding NUL bytes outside UTF-16 would lose everything after them. Such a file is not
-    // written.
-    if (settings::QueryPresence(path).presence == Presence::Present &&
-        settings::HoldsNulOutsideUtf16(path)) {
+    // written either.
+    Presence before = settings::PresenceOfPath(path);
+    if (before == Presence::Unknown ||
+        (before == Presence::Present && settings::HoldsNulOutsideUtf16(path))) {
         return false;
     }
     settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str());

@@ -1,6 +1,7 @@
 // Which existing settings files the profile functions can read.
 #include "settings/file_readable.h"
 #include "tests/support/files.h"
+#include "tests/support/import_double.h"
 #include "tests/support/temp_folder.h"
 
 #include <windows.h>
@@ -8,6 +9,18 @@
 #include <doctest.h>
 
 using namespace testing;
+
+namespace {
+
+BOOL WINAPI LockedRead(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
+    if (read != nullptr) {
+        *read = 0;
+    }
+    SetLastError(ERROR_LOCK_VIOLATION);
+    return FALSE;
+}
+
+} // namespace
 
 TEST_CASE("a file opens for reading unless it is a folder, missing, or held open without sharing "
           "reads") {
@@ -41,8 +54,8 @@ TEST_CASE("a file opens for reading unless it is a folder, missing, or held open
     }
 }
 
-TEST_CASE("NUL bytes count only outside UTF-16 with its byte-order mark, and an unreadable file "
-          "counts as holding them") {
+TEST_CASE("NUL bytes count only outside UTF-16 with its byte-order mark, and a file that can't be "
+          "opened or read to its end counts as holding them") {
     TempFolder root;
     const std::string file = root / "a.ini";
     auto holds = [&](const std::string& bytes) {
@@ -62,4 +75,12 @@ TEST_CASE("NUL bytes count only outside UTF-16 with its byte-order mark, and an 
     CHECK(settings::HoldsNulOutsideUtf16(root / "missing.ini"));
     MakeFolders(root / "folder.ini\\");
     CHECK(settings::HoldsNulOutsideUtf16(root / "folder.ini"));
+
+    // It opens, but reading it fails: a range another program locked, as Windows answers it
+    // (Wine lets such a read through), or an I/O error.
+    WriteFileBytes(file, "[S]\r\nk=v\r\n");
+    ImportDouble failingRead("KERNEL32.dll", "ReadFile", reinterpret_cast<void*>(&LockedRead));
+    REQUIRE(failingRead.Installed());
+    CHECK(settings::OpensForReading(file));
+    CHECK(settings::HoldsNulOutsideUtf16(file));
 }

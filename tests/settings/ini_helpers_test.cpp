@@ -39,6 +39,11 @@ BOOL WINAPI CountedAttributes(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID
                                                                                    data);
 }
 
+BOOL WINAPI DeniedAttributes(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 } // namespace
 
 TEST_CASE("the file lies in the plugin folder unless a directory argument replaces that folder") {
@@ -179,6 +184,22 @@ TEST_CASE("IniWrite leaves a file with NUL bytes outside UTF-16 as it is, and wr
     WriteFileBytes(root / "b.ini", "\xFF\xFE" + utf16NoMark);
     CHECK(IniWrite("b", "S", "other", "2", root.Path()));
     CHECK(IniRead("b", "S", "k", root.Path()) == "1");
+}
+
+TEST_CASE(
+    "IniWrite writes nothing and returns false when whether the file is there can't be told") {
+    TempFolder root;
+    WriteFileBytes(root / "a.ini", "[S]\r\nk=old\r\n");
+    ImportDouble attributes("KERNEL32.dll", "GetFileAttributesExW",
+                            reinterpret_cast<void*>(&DeniedAttributes));
+    REQUIRE(attributes.Installed());
+
+    CHECK_FALSE(IniWrite("a", "S", "k", "new", root.Path()));
+    CHECK_FALSE(IniWrite("missing", "S", "k", "new", root.Path()));
+    FlushLog();
+
+    CHECK(ReadFileBytes(root / "a.ini") == "[S]\r\nk=old\r\n");
+    CHECK_FALSE(FileExists(root / "missing.ini"));
 }
 
 TEST_CASE("IniWrite to a read-only file returns true exactly when the file took the value") {

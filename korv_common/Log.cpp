@@ -48,6 +48,10 @@ std::atomic<void*> g_file{nullptr};
 SlimLock g_fileWriting;
 char g_fileBatch[kBatchBytes];
 char g_fileText[2 * kBatchBytes];
+// Bytes the file has been given so far, and the size of the batch being written (0 between
+// writes): at exit, the file's size tells whether a writer that was ended in its write got it out.
+std::uint64_t g_fileSent = 0;
+std::atomic<std::size_t> g_fileInFlight{0};
 
 // The same for standard output.
 SlimLock g_stdoutWriting;
@@ -139,7 +143,10 @@ bool WriteFileBatch() {
         return false;
     }
     std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
+    g_fileInFlight.store(text);
     korv::log::WriteToFile(g_file.load(), g_fileText, text);
+    g_fileInFlight.store(0);
+    g_fileSent += text;
     return true;
 }
 
@@ -281,6 +288,12 @@ void WriteLogAtExit() {
     // Every other thread is gone, and one may have gone holding a lock: none is waited for.
     bool writing = g_fileWriting.TryAcquire();
     bool queue = g_queueLock.TryAcquire();
+    // A writer ended in the middle of its write: the batch is written again unless the file has
+    // it.
+    std::size_t inFlight = g_fileInFlight.load();
+    if (inFlight > 0 && korv::log::FileSize(g_file.load()) == g_fileSent) {
+        korv::log::WriteToFile(g_file.load(), g_fileText, inFlight);
+    }
     NoteStdoutLeftOut();
     while (std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes)) {
         std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);

@@ -18,6 +18,8 @@ void WakeFileWriter();
 void WakeStdoutWriter();
 // Writes every byte to the file (a Windows handle) and returns when the system has them.
 void WriteToFile(void* file, const char* bytes, std::size_t size);
+// The file's size in bytes; the log is its only writer, so this is what it has been given.
+std::uint64_t FileSize(void* file);
 // Writes the bytes to the C runtime's standard output; may block as long as standard output does.
 void WriteToStdout(const char* bytes, std::size_t size);
 // Standard output's writer has finished a write; FlushLog waits for that.

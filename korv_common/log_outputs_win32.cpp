@@ -104,6 +104,14 @@ void WriteToFile(void* file, const char* bytes, std::size_t size) {
     }
 }
 
+std::uint64_t FileSize(void* file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(static_cast<HANDLE>(file), &size)) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 void WriteToStdout(const char* bytes, std::size_t size) {
     std::fwrite(bytes, 1, size, stdout);
 }

@@ -23,7 +23,7 @@ struct FaultPlan {
     // on, and the N-th fails (0: none does); the worker's wait is cut short.
     std::optional<std::uint32_t> failAllocation;
     bool failLaterAllocations = false; // and every allocation after it
-    // Every WriteFile call of the plugin takes this much longer: its log file's writes.
+    // Every WriteFile call of the plugin to a .log file takes this much longer: its log's writes.
     std::uint32_t slowWritesMs = 0;
 };
 

@@ -145,9 +145,19 @@ using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERL
 WriteFileFunction g_writeFile = nullptr; // the plugin's WriteFile before the patch
 DWORD g_slowWritesMs = 0;
 
+// Whether a handle is a file whose name ends in ".log": the plugin's log, not the settings file it
+// may rewrite.
+bool IsLogFile(HANDLE file) {
+    wchar_t path[MAX_PATH + 1];
+    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH, FILE_NAME_NORMALIZED);
+    return length >= 4 && length <= MAX_PATH && lstrcmpiW(path + length - 4, L".log") == 0;
+}
+
 BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                           LPOVERLAPPED overlapped) {
-    Sleep(g_slowWritesMs);
+    if (IsLogFile(file)) {
+        Sleep(g_slowWritesMs);
+    }
     return g_writeFile(file, bytes, size, written, overlapped);
 }
 
@@ -213,7 +223,7 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
         g_slowWritesMs = plan.slowWritesMs;
         g_writeFile = reinterpret_cast<WriteFileFunction>(PatchPluginImport(
             module, "KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&SlowWriteFile),
-            "each call takes " + std::to_string(plan.slowWritesMs) + " ms longer"));
+            "each write to a .log file takes " + std::to_string(plan.slowWritesMs) + " ms longer"));
         ok = g_writeFile != nullptr && ok;
     }
     return ok;

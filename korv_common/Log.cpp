@@ -111,13 +111,13 @@ struct Queued {
 };
 
 // Formats the line into the line buffer and queues it for standard output and for the file. A line
-// the file's queue has no room for is counted as left out unless the caller will wait for room.
+// a queue has no room for is counted as left out unless the caller will wait for room.
 Queued FormatAndQueue(const char* format, std::va_list args, bool waitsForRoom) {
     Queued queued;
     SlimGuard guard(g_queueLock);
     std::size_t size = korv::FormatLine(g_line, format, args);
     queued.stdoutCopy = g_stdoutQueue.Push(g_line, size);
-    if (!queued.stdoutCopy) {
+    if (!queued.stdoutCopy && !waitsForRoom) {
         ++g_stdoutLeftOut;
     }
     if (g_file.load() != nullptr) {
@@ -195,6 +195,44 @@ void WriteStdoutBatches() {
     }
 }
 
+// Standard output's writer is still in the write it was in when a wait for it last gave up.
+bool StdoutStalled() {
+    return g_stdoutWritten.load() == g_stdoutStalledAt.load();
+}
+
+// Standard output's queue had no room for the line: gives its writer the time FlushLog gives it
+// to make room, unless it is stalled, then queues the line (formatted afresh) or counts it as left
+// out. True when it was queued.
+bool QueueWaitingForStdout(const char* format, std::va_list args) {
+    auto queue = [&] {
+        SlimGuard guard(g_queueLock);
+        std::va_list again;
+        va_copy(again, args);
+        std::size_t size = korv::FormatLine(g_line, format, again);
+        va_end(again);
+        return g_stdoutQueue.Push(g_line, size);
+    };
+    if (!korv::log::StdoutWriterRunning()) {
+        korv::log::WriteStdoutQueue();
+        if (queue()) {
+            return true;
+        }
+    } else if (!StdoutStalled()) {
+        std::uint64_t deadline = korv::log::NowMs() + kStdoutFlushWaitMs;
+        while (korv::log::NowMs() < deadline) {
+            korv::log::WakeStdoutWriter();
+            korv::log::WaitForStdoutWrite(kStdoutLookMs);
+            if (queue()) {
+                return true;
+            }
+        }
+        g_stdoutStalledAt.store(g_stdoutWritten.load());
+    }
+    SlimGuard guard(g_queueLock);
+    ++g_stdoutLeftOut;
+    return false;
+}
+
 // Gives standard output's writer up to kStdoutFlushWaitMs to take what is queued now, unless it
 // is still in the write it was in when a flush last gave up on it.
 void WaitForStdoutWriter() {
@@ -203,7 +241,7 @@ void WaitForStdoutWriter() {
         SlimGuard guard(g_queueLock);
         target = g_stdoutQueue.PushedTotal();
     }
-    if (g_stdoutWritten.load() == g_stdoutStalledAt.load()) {
+    if (StdoutStalled()) {
         return;
     }
     korv::log::WakeStdoutWriter();
@@ -235,8 +273,9 @@ int LogLine(const char* format, ...) {
     if (queued.fileFull) {
         QueueWaitingForRoom(format, again);
     }
+    bool stdoutCopy = queued.stdoutCopy || QueueWaitingForStdout(format, again);
     va_end(again);
-    return queued.stdoutCopy ? 0 : EOF;
+    return stdoutCopy ? 0 : EOF;
 }
 
 int LogLineNoWait(const char* format, ...) {

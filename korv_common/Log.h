@@ -17,8 +17,9 @@ bool OpenLog();
 
 // Formats one line, appends "\n", and queues it for the log file (when open) and for standard
 // output; the writers are woken once a queue fills up, and by FlushLog. For threads that may wait:
-// when the file's queue is full, it writes queued lines to the file itself until its line fits.
-// Returns 0, or EOF when standard output had no room for the line.
+// when the file's queue is full, it writes queued lines to the file itself until its line fits;
+// when standard output's is, it gives standard output the time FlushLog gives it (none when it is
+// stalled). Returns 0, or EOF when standard output had no room for the line.
 int LogLine(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
 
 // LogLine for the game's thread and the extender's: never waits, and makes no system call, so that

@@ -87,3 +87,25 @@ TEST_CASE("the thread and working-folder faults are read, and failing every Crea
           "--fail-create-thread and --fail-create-threads exclude each other");
     CHECK_FALSE(ParseOptions({"--working-folder-after-load", ""}).error.empty());
 }
+
+TEST_CASE("the allocation walk counts with 0, fails from N on when asked and excludes the other "
+          "doubles at the worker's wait, and slow log writes take a positive time") {
+    sim::ParseResult parsed =
+        ParseOptions({"--fail-allocation", "0", "--slow-log-writes", "1000", "--stdout-unread"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.failAllocation == 0u);
+    CHECK_FALSE(parsed.options.failLaterAllocations);
+    CHECK(parsed.options.slowLogWritesMs == 1000);
+    CHECK(parsed.options.stdoutUnread);
+    parsed = ParseOptions({"--fail-allocations-from", "3"});
+    CHECK(parsed.options.failAllocation == 3u);
+    CHECK(parsed.options.failLaterAllocations);
+    CHECK_FALSE(ParseOptions({}).options.failAllocation.has_value());
+
+    CHECK_FALSE(
+        ParseOptions({"--fail-allocation", "1", "--fail-allocations-from", "2"}).error.empty());
+    CHECK_FALSE(
+        ParseOptions({"--fail-allocation", "1", "--fail-worker-malloc", "1"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--fail-allocation", "1", "--benchmark", "b.json"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--slow-log-writes", "0"}).error.empty());
+}

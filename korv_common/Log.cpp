@@ -132,6 +132,25 @@ Queued FormatAndQueue(const char* format, std::va_list args, bool waitsForRoom) 
     return queued;
 }
 
+// Formats the line afresh into the line buffer, which is anyone's once its lock is let go. Under
+// g_queueLock.
+std::size_t FormatAgain(const char* format, std::va_list args) {
+    std::va_list again;
+    va_copy(again, args);
+    std::size_t size = korv::FormatLine(g_line, format, again);
+    va_end(again);
+    return size;
+}
+
+// Writes the size bytes of g_fileBatch to the file, each "\n" as "\r\n".
+void WriteBatchText(std::size_t size) {
+    std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
+    g_fileInFlight.store(text);
+    korv::log::WriteToFile(g_file.load(), g_fileText, text);
+    g_fileInFlight.store(0);
+    g_fileSent += text;
+}
+
 // Pops one batch for the file and writes it. Under g_fileWriting. False when there was nothing.
 bool WriteFileBatch() {
     std::size_t size = 0;
@@ -142,26 +161,17 @@ bool WriteFileBatch() {
     if (size == 0) {
         return false;
     }
-    std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
-    g_fileInFlight.store(text);
-    korv::log::WriteToFile(g_file.load(), g_fileText, text);
-    g_fileInFlight.store(0);
-    g_fileSent += text;
+    WriteBatchText(size);
     return true;
 }
 
-// The file's queue had no room for the line: writes queued lines until it has, then queues it
-// (formatted afresh: the line buffer is anyone's once its lock is let go).
+// The file's queue had no room for the line: writes queued lines until it has, then queues it.
 void QueueWaitingForRoom(const char* format, std::va_list args) {
     SlimGuard writing(g_fileWriting);
     for (;;) {
         {
             SlimGuard guard(g_queueLock);
-            std::va_list again;
-            va_copy(again, args);
-            std::size_t size = korv::FormatLine(g_line, format, again);
-            va_end(again);
-            if (QueueForFile(g_line, size)) {
+            if (QueueForFile(g_line, FormatAgain(format, args))) {
                 break;
             }
         }
@@ -201,16 +211,12 @@ bool StdoutStalled() {
 }
 
 // Standard output's queue had no room for the line: gives its writer the time FlushLog gives it
-// to make room, unless it is stalled, then queues the line (formatted afresh) or counts it as left
-// out. True when it was queued.
+// to make room, unless it is stalled, then queues the line or counts it as left out. True when it
+// was queued.
 bool QueueWaitingForStdout(const char* format, std::va_list args) {
     auto queue = [&] {
         SlimGuard guard(g_queueLock);
-        std::va_list again;
-        va_copy(again, args);
-        std::size_t size = korv::FormatLine(g_line, format, again);
-        va_end(again);
-        return g_stdoutQueue.Push(g_line, size);
+        return g_stdoutQueue.Push(g_line, FormatAgain(format, args));
     };
     if (!korv::log::StdoutWriterRunning()) {
         korv::log::WriteStdoutQueue();
@@ -335,8 +341,7 @@ void WriteLogAtExit() {
     }
     NoteStdoutLeftOut();
     while (std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes)) {
-        std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
-        korv::log::WriteToFile(g_file.load(), g_fileText, text);
+        WriteBatchText(size);
     }
     if (queue) {
         g_queueLock.Release();

@@ -16,6 +16,10 @@ void HandleMessage(host::Message* message) {
         host::RegisterLoadGameSink(base, source, &g_loadGameSink);
         WakeLogWriters();
     } catch (...) {
-        // Nothing may unwind into the extender.
+        // Nothing may unwind into the extender, and the plugin must not go silent.
+        LogLineNoWait(
+            "KORVPlugin_HandleOnLoad_PostDataLoad :: Error: the load-game sink may not be "
+            "registered. Game loads may send no settings.");
+        WakeLogWriters();
     }
 }

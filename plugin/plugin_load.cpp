@@ -35,7 +35,9 @@ bool KORVPlugin_Load(const host::LoadInterface* korv) {
     try {
         loaded = Load(korv);
     } catch (...) {
-        // Nothing may unwind into the extender.
+        // Nothing may unwind into the extender, and the plugin must not go silent.
+        LogLineNoWait("KORVPlugin_Load :: Error: the load stopped on an error. Nothing will be "
+                      "sent to the game script in this game run.");
     }
     // The lines of the load were only queued; the log's writers take them now.
     WakeLogWriters();

@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -26,6 +27,7 @@ constexpr std::size_t kBatchBytes = kLineBufferSize;
 // How long FlushLog gives standard output's writer to take what is queued, and how often it looks.
 constexpr std::uint64_t kStdoutFlushWaitMs = 1000;
 constexpr unsigned kStdoutLookMs = 20;
+constexpr int kStdoutSpins = 500;
 // A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
 constexpr std::size_t kFillingBytes = kQueueBytes / 4;
 constexpr int kDocumentsCheckLine = 26;
@@ -247,10 +249,14 @@ void WaitForStdoutWriter() {
         SlimGuard guard(g_queueLock);
         target = g_stdoutQueue.PushedTotal();
     }
-    if (StdoutStalled()) {
+    if (g_stdoutWritten.load() >= target || StdoutStalled()) {
         return;
     }
     korv::log::WakeStdoutWriter();
+    // The writer mostly needs a moment: yielding costs less than sleeping and being woken.
+    for (int spin = 0; spin < kStdoutSpins && g_stdoutWritten.load() < target; ++spin) {
+        std::this_thread::yield();
+    }
     std::uint64_t deadline = korv::log::NowMs() + kStdoutFlushWaitMs;
     while (g_stdoutWritten.load() < target) {
         if (korv::log::NowMs() >= deadline) {

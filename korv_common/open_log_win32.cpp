@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <direct.h>
+#include <io.h>
+#include <share.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -43,11 +46,15 @@ struct ShownPath {
     char text[kShownPathSize];
 };
 
-// Truncated or created, written by this process alone and read by anyone: as the runtime's
-// _wfsopen(path, L"w", _SH_DENYWR) opens a file.
+// Truncated or created, written by this process alone and read by anyone. The stream stays open
+// for the process's life, but the log writes through its Windows handle alone (and makes the CR LF
+// line ends itself), so that no write waits on the runtime's stream lock.
 HANDLE OpenLogFile(const wchar_t* path) {
-    return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::FILE* stream = _wfsopen(path, L"w", _SH_DENYWR);
+    if (stream == nullptr) {
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Test doubles the benchmark puts into the plugin's import table. Before its load entry:
-//   SHGetFolderPathW, CreateFileW, CreateThread  pass through (to Windows' function, or to the
+//   SHGetFolderPathW, _wfsopen, CreateThread  pass through (to Windows' function, or to the
 //                fault double put in before them) and add up the time spent in them;
 // once it has loaded:
 //   Sleep        the worker's 2000 ms wait is held until the sink phase has ended, or skipped so
@@ -15,7 +15,7 @@ namespace sim {
 // Records the patches; records an error and returns false when the plugin lacks an import.
 bool InstallStartUpTimers(void* pluginModule);
 
-// Time spent in the plugin's SHGetFolderPathW, CreateFileW and CreateThread so far, in ms.
+// Time spent in the plugin's SHGetFolderPathW, _wfsopen and CreateThread so far, in ms.
 double StartUpCallsMs();
 
 // Records the patches; records an error and returns false when the plugin lacks an import.

@@ -15,14 +15,13 @@ namespace sim {
 namespace {
 
 using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
-                                           DWORD, HANDLE);
+using OpenStreamFunction = FILE*(__cdecl*)(const wchar_t*, const wchar_t*, int);
 using CreateThreadFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE,
                                              LPVOID, DWORD, LPDWORD);
 
 // What the plugin called before the timers were put in.
 FolderPathFunction g_folderPath = nullptr;
-CreateFileFunction g_createFile = nullptr;
+OpenStreamFunction g_openStream = nullptr;
 CreateThreadFunction g_createThread = nullptr;
 std::atomic<std::int64_t> g_startUpTicks{0};
 
@@ -40,13 +39,11 @@ HRESULT WINAPI TimedFolderPath(HWND owner, int folder, HANDLE token, DWORD flags
     return result;
 }
 
-HANDLE WINAPI TimedCreateFile(LPCWSTR path, DWORD access, DWORD share,
-                              LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                              HANDLE model) {
+FILE* __cdecl TimedOpenStream(const wchar_t* path, const wchar_t* mode, int share) {
     std::int64_t before = Ticks();
-    HANDLE file = g_createFile(path, access, share, security, disposition, flags, model);
+    FILE* stream = g_openStream(path, mode, share);
     g_startUpTicks.fetch_add(Ticks() - before);
-    return file;
+    return stream;
 }
 
 HANDLE WINAPI TimedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
@@ -99,13 +96,13 @@ bool InstallStartUpTimers(void* pluginModule) {
     g_folderPath = reinterpret_cast<FolderPathFunction>(
         PatchPluginImport(module, "SHELL32.dll", "SHGetFolderPathW",
                           reinterpret_cast<void*>(&TimedFolderPath), "timed by the benchmark"));
-    g_createFile = reinterpret_cast<CreateFileFunction>(
-        PatchPluginImport(module, "KERNEL32.dll", "CreateFileW",
-                          reinterpret_cast<void*>(&TimedCreateFile), "timed by the benchmark"));
+    g_openStream = reinterpret_cast<OpenStreamFunction>(
+        PatchPluginImport(module, "msvcrt.dll", "_wfsopen",
+                          reinterpret_cast<void*>(&TimedOpenStream), "timed by the benchmark"));
     g_createThread = reinterpret_cast<CreateThreadFunction>(
         PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
                           reinterpret_cast<void*>(&TimedCreateThread), "timed by the benchmark"));
-    return g_folderPath != nullptr && g_createFile != nullptr && g_createThread != nullptr;
+    return g_folderPath != nullptr && g_openStream != nullptr && g_createThread != nullptr;
 }
 
 double StartUpCallsMs() {

@@ -41,7 +41,7 @@ inline constexpr char kSinkFloorText[] =
 inline constexpr char kSinkLineFloorText[] =
     "the same after writing one line as long as the sink's to standard output";
 inline constexpr char kLoadEntryFloorText[] =
-    "the time spent inside it in SHGetFolderPathW, CreateFileW and CreateThread, the calls that "
+    "the time spent inside it in SHGetFolderPathW, _wfsopen and CreateThread, the calls that "
     "open the log and start its writers";
 inline constexpr char kSettingsFloorText[] =
     "18 GetPrivateProfileStringA reads of the settings file and 18 console commands, on a new "

@@ -153,10 +153,11 @@ std::string Judged(const SimulatorRun& run, const HelmshroudGame& game,
     return LogProblem(game.LogLines(), out);
 }
 
-// Walks one walk over each file: counts its calls in a load that fails none, then fails each
-// of them in turn in a run of two loads, with each fail count given. Reports the counts.
+// Walks one walk over each file: counts its calls in the first load, or in both, of a run that
+// fails none, then fails each of them in turn in a run of two loads, with each fail count given.
+// Reports the counts.
 void WalkEachFile(const std::string& walk, const std::vector<WalkedFile>& files,
-                  const std::vector<unsigned>& failCounts = {1}) {
+                  const std::vector<unsigned>& failCounts = {1}, bool countBothLoads = false) {
     for (const WalkedFile& walked : files) {
         CAPTURE(walked.name);
         HelmshroudGame counting;
@@ -164,15 +165,20 @@ void WalkEachFile(const std::string& walk, const std::vector<WalkedFile>& files,
         if (!walked.bytes.empty()) {
             WriteFileBytes(counting.IniPath(), walked.bytes);
         }
-        SimulatorRun count = counting.Run({"--fail-call", walk, "0", "--expect-commands", "18"});
+        SimulatorRun count = counting.Run({"--fail-call", walk, "0", "--loads",
+                                           countBothLoads ? "2" : "1", "--load-interval", "100",
+                                           "--expect-commands", countBothLoads ? "36" : "18"});
         REQUIRE(count.exitCode == 0);
         WalkCount counted = CountedCalls(count);
         REQUIRE(counted.calls > 0);
         TranscriptReader countTranscript(count.transcript);
-        const Reference reference{countTranscript.Commands(), ReadFileBytes(counting.IniPath()),
+        std::vector<std::string> commands = countTranscript.Commands();
+        REQUIRE(commands.size() == (countBothLoads ? 36u : 18u));
+        commands.resize(18);
+        const Reference reference{commands, ReadFileBytes(counting.IniPath()),
                                   Warnings(countTranscript.StdoutLines())};
-        REQUIRE(reference.commands.size() == 18);
-        MESSAGE(walk << " walk, " << walked.name << ": " << counted.calls << " calls in one load ("
+        MESSAGE(walk << " walk, " << walked.name << ": " << counted.calls << " calls in "
+                     << std::string(countBothLoads ? "two loads" : "one load") << " ("
                      << counted.threads << ")");
 
         for (unsigned failCount : failCounts) {
@@ -213,4 +219,10 @@ TEST_CASE("each open, read, write, flush, move and delete of the settings file a
     WalkEachFile("rewrite", {{"UTF-8 with its byte-order mark", Utf8WithMark(PlayerSettingsFile())},
                              {"UTF-16 BE", Utf16BigEndian(PlayerSettingsFile())},
                              {"no file", ""}});
+}
+
+TEST_CASE("each write of the log file failing in turn, and with the write after it, costs no log "
+          "line, or the log file says how many it is missing where they are missing") {
+    WalkEachFile("log-writes", {{"a player's file with every key", PlayerSettingsFile()}}, {1, 2},
+                 true);
 }

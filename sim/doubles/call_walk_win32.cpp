@@ -294,29 +294,19 @@ BOOL WINAPI WalkedWriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value, L
 
 // --- the file functions ---
 
-HANDLE WINAPI WalkedCreateFileW(LPCWSTR name, DWORD access, DWORD share,
-                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                HANDLE templateFile) {
-    if (!Fails(CountsName(name), "CreateFileW", kOpenError, [&] {
+template <Import Index, typename Char>
+HANDLE WINAPI WalkedCreateFile(const Char* name, DWORD access, DWORD share,
+                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                               HANDLE templateFile) {
+    using Function =
+        HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    const char* function = Index == kCreateFileW ? "CreateFileW" : "CreateFileA";
+    if (!Fails(CountsName(name), function, kOpenError, [&] {
             return Shown(name) + ", access " + Hex8(access) + ", disposition " +
                    std::to_string(disposition);
         })) {
-        return Original<decltype(&CreateFileW)>(kCreateFileW)(name, access, share, security,
-                                                              disposition, flags, templateFile);
-    }
-    SetLastError(kOpenError);
-    return INVALID_HANDLE_VALUE;
-}
-
-HANDLE WINAPI WalkedCreateFileA(LPCSTR name, DWORD access, DWORD share,
-                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                HANDLE templateFile) {
-    if (!Fails(CountsName(name), "CreateFileA", kOpenError, [&] {
-            return Shown(name) + ", access " + Hex8(access) + ", disposition " +
-                   std::to_string(disposition);
-        })) {
-        return Original<decltype(&CreateFileA)>(kCreateFileA)(name, access, share, security,
-                                                              disposition, flags, templateFile);
+        return Original<Function>(Index)(name, access, share, security, disposition, flags,
+                                         templateFile);
     }
     SetLastError(kOpenError);
     return INVALID_HANDLE_VALUE;
@@ -395,8 +385,8 @@ const Walkable kWalkable[kImportCount] = {
     {"msvcrt.dll", "_wcsdup", Address(&WalkedAllocation<kWcsdup, wchar_t*, const wchar_t*>)},
     {"KERNEL32.dll", "GetPrivateProfileStringA", Address(&WalkedGetProfileString)},
     {"KERNEL32.dll", "WritePrivateProfileStringA", Address(&WalkedWriteProfileString)},
-    {"KERNEL32.dll", "CreateFileW", Address(&WalkedCreateFileW)},
-    {"KERNEL32.dll", "CreateFileA", Address(&WalkedCreateFileA)},
+    {"KERNEL32.dll", "CreateFileW", Address(&WalkedCreateFile<kCreateFileW, wchar_t>)},
+    {"KERNEL32.dll", "CreateFileA", Address(&WalkedCreateFile<kCreateFileA, char>)},
     {"KERNEL32.dll", "ReadFile", Address(&WalkedReadFile)},
     {"KERNEL32.dll", "WriteFile", Address(&WalkedWriteFile)},
     {"KERNEL32.dll", "FlushFileBuffers", Address(&WalkedFlushFileBuffers)},

@@ -31,6 +31,9 @@ constexpr int kStdoutSpins = 500;
 // A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
 constexpr std::size_t kFillingBytes = kQueueBytes / 4;
 constexpr int kDocumentsCheckLine = 26;
+// How long a write of the file the system refused waits before it is tried once more: a virus
+// scanner or a backup tool that holds the file lets go of it in moments.
+constexpr unsigned kRetryPauseMs = 50;
 
 // The line buffer, both queues and the counts of lines left out. Every thread takes it, the game's
 // included, but only ever to copy bytes: it is never held across a write or a wait.
@@ -50,10 +53,17 @@ std::atomic<void*> g_file{nullptr};
 SlimLock g_fileWriting;
 char g_fileBatch[kBatchBytes];
 char g_fileText[2 * kBatchBytes];
-// Bytes the file has been given so far, and the size of the batch being written (0 between
-// writes): at exit, the file's size tells whether a writer that was ended in its write got it out.
+// Bytes the file has been given so far, and the size of the write under way (0 between writes):
+// at exit, the file's size tells whether a writer that was ended in its write got it out.
 std::uint64_t g_fileSent = 0;
 std::atomic<std::size_t> g_fileInFlight{0};
+// The text of the batch being written and how much of it the file has. A write the system refuses
+// leaves the rest here, and it is written before anything after it: the queue holds the lines
+// logged meanwhile, and the lines it has no room for are counted and said, as ever.
+std::size_t g_textSize = 0;
+std::size_t g_textDone = 0;
+// The file's writes have been failing since the last one that went through.
+bool g_fileFailing = false;
 
 // The same for standard output.
 SlimLock g_stdoutWriting;
@@ -144,30 +154,83 @@ std::size_t FormatAgain(const char* format, std::va_list args) {
     return size;
 }
 
-// Writes the size bytes of g_fileBatch to the file, each "\n" as "\r\n".
-void WriteBatchText(std::size_t size) {
-    std::size_t text = korv::WithCrLf(g_fileBatch, size, g_fileText);
-    g_fileInFlight.store(text);
-    korv::log::WriteToFile(g_file.load(), g_fileText, text);
-    g_fileInFlight.store(0);
-    g_fileSent += text;
+// The size bytes of g_fileBatch become the text to write, each "\n" as "\r\n".
+void TakeBatch(std::size_t size) {
+    g_textSize = korv::WithCrLf(g_fileBatch, size, g_fileText);
+    g_textDone = 0;
 }
 
-// Pops one batch for the file and writes it. Under g_fileWriting. False when there was nothing.
-bool WriteFileBatch() {
+// Tells standard output, once a time the file's writes start failing, that its lines are held
+// back. Under g_fileWriting, not g_queueLock.
+void SayFileWritesFail(std::uint32_t error) {
+    char line[256];
+    int length = std::snprintf(line, sizeof line,
+                               "LogLine :: Error: the log file can't be written (Windows error "
+                               "%u). Its lines wait until it can; any it has no room for "
+                               "meanwhile are counted, and the file says how many.\n",
+                               static_cast<unsigned>(error));
+    {
+        SlimGuard guard(g_queueLock);
+        if (length <= 0 || !g_stdoutQueue.Push(line, static_cast<std::size_t>(length))) {
+            ++g_stdoutLeftOut;
+        }
+    }
+    korv::log::WakeStdoutWriter();
+}
+
+// One write of what the file does not have yet of the text. False when the system refused some.
+bool WriteRest(std::uint32_t& error) {
+    std::size_t rest = g_textSize - g_textDone;
+    g_fileInFlight.store(rest);
+    std::size_t wrote = korv::log::WriteToFile(g_file.load(), g_fileText + g_textDone, rest, error);
+    g_fileInFlight.store(0);
+    g_fileSent += wrote;
+    g_textDone += wrote;
+    return g_textDone == g_textSize;
+}
+
+// Writes what the file does not have yet of the text. The first write refused after writes that
+// went through is tried once more after a pause, when the caller may wait. Under g_fileWriting.
+// False when some of the text is still to be written.
+bool WriteText(bool mayWait) {
+    if (g_textDone == g_textSize) {
+        return true;
+    }
+    std::uint32_t error = 0;
+    bool whole = WriteRest(error);
+    if (!whole && mayWait && !g_fileFailing) {
+        korv::log::PauseMs(kRetryPauseMs);
+        whole = WriteRest(error);
+    }
+    if (!whole && mayWait && !g_fileFailing) {
+        SayFileWritesFail(error);
+    }
+    g_fileFailing = !whole;
+    return whole;
+}
+
+enum class BatchWrite { Written, Nothing, Held };
+
+// Writes what a refused write left, then pops one batch for the file and writes it. Under
+// g_fileWriting. Held when the file took not all of it.
+BatchWrite WriteFileBatch() {
+    if (!WriteText(true)) {
+        return BatchWrite::Held;
+    }
     std::size_t size = 0;
     {
         SlimGuard guard(g_queueLock);
         size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
     }
     if (size == 0) {
-        return false;
+        return BatchWrite::Nothing;
     }
-    WriteBatchText(size);
-    return true;
+    TakeBatch(size);
+    return WriteText(true) ? BatchWrite::Written : BatchWrite::Held;
 }
 
 // The file's queue had no room for the line: writes queued lines until it has, then queues it.
+// While the file takes nothing, the line is counted as left out instead.
 void QueueWaitingForRoom(const char* format, std::va_list args) {
     SlimGuard writing(g_fileWriting);
     for (;;) {
@@ -177,7 +240,11 @@ void QueueWaitingForRoom(const char* format, std::va_list args) {
                 break;
             }
         }
-        WriteFileBatch();
+        if (WriteFileBatch() != BatchWrite::Written) {
+            SlimGuard guard(g_queueLock);
+            ++g_fileLeftOut;
+            break;
+        }
     }
     korv::log::WakeFileWriter();
 }
@@ -306,7 +373,7 @@ void WakeLogWriters() {
 void FlushLog() {
     if (g_file.load() != nullptr) {
         SlimGuard writing(g_fileWriting);
-        while (WriteFileBatch()) {
+        while (WriteFileBatch() == BatchWrite::Written) {
         }
     }
     if (korv::log::StdoutWriterRunning()) {
@@ -339,15 +406,24 @@ void WriteLogAtExit() {
     // Every other thread is gone, and one may have gone holding a lock: none is waited for.
     bool writing = g_fileWriting.TryAcquire();
     bool queue = g_queueLock.TryAcquire();
-    // A writer ended in the middle of its write: the batch is written again unless the file has
-    // it.
-    std::size_t inFlight = g_fileInFlight.load();
-    if (inFlight > 0 && korv::log::FileSize(g_file.load()) == g_fileSent) {
-        korv::log::WriteToFile(g_file.load(), g_fileText, inFlight);
+    // A writer ended in the middle of its write: the rest of the batch is written again unless
+    // the file has it.
+    if (g_fileInFlight.load() > 0) {
+        g_fileInFlight.store(0);
+        if (korv::log::FileSize(g_file.load()) != g_fileSent) {
+            g_textDone = g_textSize;
+        }
     }
     NoteStdoutLeftOut();
-    while (std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes)) {
-        WriteBatchText(size);
+    // Then what a refused write left, and the queue, as long as the file takes them.
+    bool taken = WriteText(false);
+    while (taken) {
+        std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+        if (size == 0) {
+            break;
+        }
+        TakeBatch(size);
+        taken = WriteText(false);
     }
     if (queue) {
         g_queueLock.Release();
@@ -367,7 +443,7 @@ void UseLogFile(void* file) {
 
 void WriteFileQueue() {
     SlimGuard writing(g_fileWriting);
-    while (WriteFileBatch()) {
+    while (WriteFileBatch() == BatchWrite::Written) {
     }
 }
 

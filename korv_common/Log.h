@@ -6,7 +6,10 @@
 // queued lines to the file and to standard output, so that neither a slow disk nor a standard
 // output nobody reads holds up whoever logs. Lines reach the file whole and in order; the copy on
 // standard output is left out while standard output takes nothing and its queue is full, and the
-// log file then says how many lines standard output is missing.
+// log file then says how many lines standard output is missing. A write of the file the system
+// refuses (a full disk, a file another program holds) is tried once more after a pause, then
+// again at the next write: its lines and those queued after them wait, standard output is told
+// once, and the lines the file's queue has no room for meanwhile are counted and said as ever.
 #include <cstdint>
 #include <cstdio> // __MINGW_PRINTF_FORMAT
 

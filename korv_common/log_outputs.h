@@ -16,8 +16,9 @@ bool StdoutWriterRunning();
 // Tell a writer there is something queued for it. Never wait.
 void WakeFileWriter();
 void WakeStdoutWriter();
-// Writes every byte to the file (a Windows handle) and returns when the system has them.
-void WriteToFile(void* file, const char* bytes, std::size_t size);
+// Writes the bytes to the file (a Windows handle) and returns how many the system took: all of
+// them, or those before a write it refused, with its Windows error in error.
+std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error);
 // The file's size in bytes; the log is its only writer, so this is what it has been given.
 std::uint64_t FileSize(void* file);
 // Writes the bytes to the C runtime's standard output; may block as long as standard output does.
@@ -28,6 +29,8 @@ void NoteStdoutWrite();
 void WaitForStdoutWrite(unsigned timeoutMs);
 // Milliseconds from some fixed point, never going back.
 std::uint64_t NowMs();
+// Waits ms milliseconds.
+void PauseMs(unsigned ms);
 
 // --- Log.cpp, for the writer threads and OpenLog ---
 

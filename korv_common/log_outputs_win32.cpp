@@ -90,18 +90,22 @@ void WakeStdoutWriter() {
     Wake(g_stdoutWake);
 }
 
-void WriteToFile(void* file, const char* bytes, std::size_t size) {
-    // A write the system refuses loses its bytes, as a full disk would; the log goes on.
-    while (size > 0) {
+std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
+    std::size_t done = 0;
+    while (done < size) {
         DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(file), bytes, static_cast<DWORD>(size), &written,
-                       nullptr) ||
-            written == 0) {
-            return;
+        if (!WriteFile(static_cast<HANDLE>(file), bytes + done, static_cast<DWORD>(size - done),
+                       &written, nullptr)) {
+            error = GetLastError();
+            return done;
         }
-        bytes += written;
-        size -= written;
+        if (written == 0) {
+            error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
+            return done;
+        }
+        done += written;
     }
+    return done;
 }
 
 std::uint64_t FileSize(void* file) {
@@ -132,6 +136,10 @@ void WaitForStdoutWrite(unsigned timeoutMs) {
 
 std::uint64_t NowMs() {
     return GetTickCount64();
+}
+
+void PauseMs(unsigned ms) {
+    Sleep(ms);
 }
 
 } // namespace korv::log

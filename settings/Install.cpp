@@ -5,11 +5,13 @@
 #include "korv_common/plugin_name.h"
 #include "korv_common/slim_lock.h"
 #include "settings/diagnostics/file_findings.h"
+#include "settings/diagnostics/settings_scan.h"
 #include "settings/diagnostics/warning_lines.h"
 #include "settings/file_readable.h"
 #include "settings/file_rewrite.h"
 #include "settings/ini.h"
 #include "settings/profile.h"
+#include "settings/read_check.h"
 #include "settings/rewrite_lines.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
@@ -39,6 +41,11 @@ Presence SettingsFilePresence() {
     return settings::IniPresence(korv::kPluginName, "");
 }
 
+// A file that exists but can't be opened or read to its end.
+void SkipUnreadableFile() {
+    LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME " can't be read. Nothing sent.");
+}
+
 void SkipUnknownFileState() {
     LogLine("Install_Helmshroud :: Error: couldn't tell whether " HELMSHROUD_INI_NAME
             " exists. Skipped this run to keep the file as it is.");
@@ -49,8 +56,14 @@ void SkipUnknownFileState() {
 // would read as nothing on Windows, and a repair would add a second [Settings].
 bool ReadableByWindows() {
     std::string path = settings::IniPath(korv::kPluginName, "");
-    settings::RemoveLeftOverRewrite(path);
-    settings::TextForm form = settings::TextFormOf(settings::FileStart(path));
+    settings::RemoveLeftOverRewrite(path); // one that stays is made anew by the rewrite
+    // A start that can't be read can't be told from a file Windows reads as it stands.
+    std::string start;
+    if (!settings::FileStart(path, start)) {
+        SkipUnreadableFile();
+        return false;
+    }
+    settings::TextForm form = settings::TextFormOf(start);
     if (!settings::NeedsRewrite(form)) {
         return true;
     }
@@ -63,19 +76,28 @@ bool ReadableByWindows() {
     return true;
 }
 
-// The eighteen keys go in one after the other with nothing between the writes that could fail: a
-// run stopped by an error (memory that ran out) never leaves a file with only some of them, which
-// every later run would take for the player's own and send with the rest empty. The writes'
-// results are not needed: the presence test after them is the check.
+// The eighteen keys go into a temporary file beside the settings file, which takes its place once
+// every write went through: a write that fails, or a run stopped half-way, never leaves a file with
+// only some of them, which every later run would take for the player's own and send with the rest
+// empty. The presence test after it is the check.
 void CreateWithDefaults() {
     std::string path = settings::IniPath(korv::kPluginName, "");
-    if (path.empty()) {
+    std::string temporary = path + settings::kRewriteSuffix;
+    if (path.empty() || temporary.size() >= settings::kIniPathBufferSize) {
         return; // too long for the profile functions: the presence test after it says so
     }
-    for (const settings::SettingKey& key : settings::kSettingKeys) {
-        settings::ProfileWrite(path.c_str(), settings::kSettingsSection, key.name,
-                               key.defaultValue);
+    // A temporary file a killed run left would keep its lines before the defaults.
+    if (!settings::RemoveLeftOverRewrite(path)) {
+        return;
     }
+    for (const settings::SettingKey& key : settings::kSettingKeys) {
+        if (!settings::ProfileWrite(temporary.c_str(), settings::kSettingsSection, key.name,
+                                    key.defaultValue)) {
+            settings::RemoveLeftOverRewrite(path);
+            return;
+        }
+    }
+    settings::PlaceNewFile(path);
 }
 
 // Returns false when the run has to stop: the file could not be created or read, or its state is
@@ -104,8 +126,7 @@ bool EnsureSettingsFile() {
     // A folder of that name, or a file another program holds without sharing reads, would read as
     // eighteen empty values and take a repair write: leave it, and the game's settings, alone.
     if (!settings::OpensForReading(settings::IniPath(korv::kPluginName, ""))) {
-        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
-                " can't be read. Nothing sent.");
+        SkipUnreadableFile();
         return false;
     }
     return ReadableByWindows();
@@ -117,13 +138,29 @@ void ReadAndSend() {
     for (int n = 1; n <= kValueCount; ++n) {
         values[static_cast<std::size_t>(n - 1)] = Read(settings::KeyBySendNumber(n).name);
     }
-    // The file as the player left it, before the repair adds to it.
-    settings::FileFindings findings =
-        settings::ExamineSettingsFile(settings::IniPath(korv::kPluginName, ""), values);
+    // The file as the player left it, before the repair adds to it. Without it no read can be
+    // told from a failed one, and nothing is sent.
+    settings::SettingsScan scan;
+    if (!settings::ScanSettingsFile(settings::IniPath(korv::kPluginName, ""), scan)) {
+        SkipUnreadableFile();
+        return;
+    }
+    // A read that failed would be sent empty, or taken for a missing bDebugMode and repaired over
+    // the player's value.
+    if (settings::KeyMask failed = settings::FailedReads(scan, values); failed != 0) {
+        LogLine("%s", settings::FailedReadsLine(failed).c_str());
+        return;
+    }
+    settings::FileFindings findings = settings::FindingsOf(scan, values);
 
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
-    if (debugMode.empty()) {
-        if (Write(settings::kDebugModeKey, settings::kDebugModeRepairValue)) {
+    const bool repairing = debugMode.empty();
+    const bool repaired =
+        repairing && Write(settings::kDebugModeKey, settings::kDebugModeRepairValue);
+    debugMode = Read(settings::kDebugModeKey);
+    if (repairing) {
+        // The read-back may have been a read that failed: the second reading tells.
+        if (repaired || debugMode == settings::kDebugModeRepairValue) {
             LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
                     " wasn't existing. Created it.",
                     settings::kDebugModeKey);
@@ -135,7 +172,15 @@ void ReadAndSend() {
                     settings::kDebugModeKey);
         }
     }
-    debugMode = Read(settings::kDebugModeKey);
+    // The value the file holds, or the one just written and read back, now reads empty.
+    settings::KeyMask failed = settings::FailedReads(scan, values);
+    if (repaired && debugMode.empty()) {
+        failed |= settings::MaskOf(settings::KeyBySendNumber(settings::kDebugModeSendNumber));
+    }
+    if (failed != 0) {
+        LogLine("%s", settings::FailedReadsLine(failed).c_str());
+        return;
+    }
 
     // Everything the sending and the lines after it need is made first: from the first command
     // on nothing can fail, so the game script gets all eighteen values or none.

@@ -1,6 +1,7 @@
 #pragma once
-// A settings file rewritten into the form Windows' profile functions read, all or nothing: the new
-// bytes go to a temporary file in the same folder, which then takes the file's place in one step.
+// A settings file rewritten into the form Windows' profile functions read, or made anew, all or
+// nothing: the new bytes go to a temporary file in the same folder, which then takes the file's
+// place in one step.
 // A run killed at any moment leaves the old file or the new one, never a cut one. A run killed
 // before the step leaves the temporary file, which the next run removes first. (Marking it for
 // deletion until it is whole would remove it at once, but Microsoft's documentation allows only
@@ -29,11 +30,17 @@ struct RewriteOutcome {
     std::uint32_t windowsError = 0; // the Windows error of the step that failed
 };
 
-// The file's first three bytes (fewer for a shorter file); empty when it can't be read.
-std::string FileStart(const std::string& path);
+// The file's first three bytes (fewer for a shorter file) into start; false when it can't be
+// opened or read.
+bool FileStart(const std::string& path, std::string& start);
 
-// Removes the temporary file a killed run left beside the file at path, if there is one.
-void RemoveLeftOverRewrite(const std::string& path);
+// Removes the temporary file a killed run left beside the file at path, if there is one. False
+// when one is still there.
+bool RemoveLeftOverRewrite(const std::string& path);
+
+// Moves the temporary file beside path, made whole, into path's place, in one step and never over
+// a file that is there. False, and the temporary file removed, when it can't be moved.
+bool PlaceNewFile(const std::string& path);
 
 // Rewrites the file at path, which is of the given form. On failure the file is as it was and no
 // temporary file is left.

@@ -71,28 +71,45 @@ bool Copy(HANDLE source, HANDLE target, ReadableRewrite& rewrite) {
 
 } // namespace
 
-std::string FileStart(const std::string& path) {
+bool FileStart(const std::string& path, std::string& start) {
     std::wstring wide;
     unsigned long error = 0;
     if (!ToWidePath(path, wide, error)) {
-        return {};
+        return false;
     }
     Handle file(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    char start[3] = {};
+    char bytes[3] = {};
     DWORD got = 0;
-    if (!file.Open() || !ReadFile(file.Get(), start, sizeof start, &got, nullptr)) {
-        return {};
+    if (!file.Open() || !ReadFile(file.Get(), bytes, sizeof bytes, &got, nullptr)) {
+        return false;
     }
-    return std::string(start, got);
+    start.assign(bytes, got);
+    return true;
 }
 
-void RemoveLeftOverRewrite(const std::string& path) {
+bool RemoveLeftOverRewrite(const std::string& path) {
     std::wstring temporary;
     unsigned long error = 0;
-    if (ToWidePath(path + kRewriteSuffix, temporary, error)) {
-        DeleteFileW(temporary.c_str());
+    if (!ToWidePath(path + kRewriteSuffix, temporary, error)) {
+        return false;
     }
+    return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+bool PlaceNewFile(const std::string& path) {
+    std::wstring wide;
+    std::wstring temporary;
+    unsigned long error = 0;
+    if (!ToWidePath(path, wide, error) || !ToWidePath(path + kRewriteSuffix, temporary, error)) {
+        return false;
+    }
+    // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is somebody's, and stays.
+    if (!MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 RewriteOutcome RewriteFile(const std::string& path, TextForm form) {

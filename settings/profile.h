@@ -8,7 +8,7 @@ namespace settings {
 std::string ProfileRead(const char* path, const char* section, const char* key,
                         const char* defaultValue);
 
-// WritePrivateProfileStringA; its result says only whether the call went through.
-void ProfileWrite(const char* path, const char* section, const char* key, const char* value);
+// WritePrivateProfileStringA; false when Windows refused the write.
+bool ProfileWrite(const char* path, const char* section, const char* key, const char* value);
 
 } // namespace settings

@@ -14,8 +14,8 @@ std::string ProfileRead(const char* path, const char* section, const char* key,
     return value;
 }
 
-void ProfileWrite(const char* path, const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, path);
+bool ProfileWrite(const char* path, const char* section, const char* key, const char* value) {
+    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
 } // namespace settings

@@ -80,6 +80,12 @@ void RecordOptions(const Options& options) {
                                                           : "fail-allocation ") +
                      std::to_string(*options.failAllocation));
     }
+    if (options.failWalk) {
+        RecordAs(Source::Sim, Kind::Option,
+                 "fail-call " + *options.failWalk + " " + std::to_string(options.failWalkCall) +
+                     (options.failCount ? ", fail-count " + std::to_string(*options.failCount)
+                                        : std::string()));
+    }
     if (options.slowLogWritesMs > 0) {
         RecordAs(Source::Sim, Kind::Option,
                  "slow-log-writes " + std::to_string(options.slowLogWritesMs) + " ms");
@@ -119,9 +125,10 @@ void ChangeWorkingFolder(const std::string& folder) {
 // log inside its load entry.
 BeforeLoadEntry DoublesFor(const Options& options) {
     FaultPlan faults{
-        options.documents,         options.documentsFailure,     options.failCreateThread,
-        options.failCreateThreads, options.leakThreadHandles,    options.failWorkerMalloc,
-        options.failAllocation,    options.failLaterAllocations, options.slowLogWritesMs};
+        options.documents,         options.documentsFailure,      options.failCreateThread,
+        options.failCreateThreads, options.leakThreadHandles,     options.failWorkerMalloc,
+        options.failAllocation,    options.failLaterAllocations,  options.failWalk,
+        options.failWalkCall,      options.failCount.value_or(1), options.slowLogWritesMs};
     bool benchmark = !options.benchmark.empty();
     return [faults, benchmark](void* module) -> std::string {
         if (!InstallFaultDoubles(module, faults)) {
@@ -186,7 +193,7 @@ RunFacts Run(const Options& options) {
     facts.listeners = ActiveListenerCount();
     facts.sinks = RegisteredSinkCount();
     facts.commands = ConsoleCommandCount();
-    if (options.failAllocation) {
+    if (options.failAllocation || options.failWalk) {
         facts.walk = WalkedCalls();
     }
     return facts;

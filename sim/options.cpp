@@ -1,5 +1,7 @@
 #include "sim/options.h"
 
+#include "sim/doubles/call_walk.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -78,6 +80,7 @@ bool TakesValue(const std::string& name) {
                                          "--fail-worker-malloc",
                                          "--fail-allocation",
                                          "--fail-allocations-from",
+                                         "--fail-count",
                                          "--slow-log-writes",
                                          "--working-folder-after-load",
                                          "--warm-up-threads"};
@@ -116,6 +119,17 @@ const char* UsageText() {
            "                          functions from its load entry on, and the N-th returns null\n"
            "                          (0: none does); the worker's 2000 ms wait takes 20 ms\n"
            "  --fail-allocations-from N  the same, and every allocation after the N-th fails too\n"
+           "  --fail-call WALK N      counts the plugin's calls of one walk from its load entry "
+           "on,\n"
+           "                          and the N-th fails as Windows fails it (0: none does); the\n"
+           "                          worker's 2000 ms wait takes 20 ms. WALK is profile (its\n"
+           "                          profile reads and writes), rewrite (its opens, reads, "
+           "writes,\n"
+           "                          flushes, moves and deletes of .ini and .ini.tmp files) or\n"
+           "                          log-writes (its WriteFile calls on .log files)\n"
+           "  --fail-count C          with --fail-call: the N-th call and the C-1 after it fail "
+           "(0:\n"
+           "                          every call from the N-th on; default 1)\n"
            "  --slow-log-writes MS    every WriteFile call of the plugin to a .log file (its "
            "log's\n"
            "                          writes) takes MS longer\n"
@@ -159,6 +173,18 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (name == "--stdout-unread") {
             options.stdoutUnread = true;
+            continue;
+        }
+        if (name == "--fail-call") {
+            if (i + 2 >= arguments.size() || options.failWalk ||
+                !IsCallWalkName(arguments[i + 1]) ||
+                !ParseUnsigned(arguments[i + 2], options.failWalkCall)) {
+                result.error = "--fail-call needs a walk (profile, rewrite or log-writes) and a "
+                               "call number";
+                return result;
+            }
+            options.failWalk = arguments[i + 1];
+            i += 2;
             continue;
         }
         if (!TakesValue(name)) {
@@ -214,6 +240,9 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             ok = ParseUnsigned(value, number) && !options.failAllocation;
             options.failAllocation = number;
             options.failLaterAllocations = name == "--fail-allocations-from";
+        } else if (name == "--fail-count") {
+            ok = ParseUnsigned(value, number) && !options.failCount;
+            options.failCount = number;
         } else if (name == "--slow-log-writes") {
             ok = ParseUnsigned(value, options.slowLogWritesMs) && options.slowLogWritesMs > 0;
         } else if (name == "--working-folder-after-load") {
@@ -238,9 +267,17 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     }
     // Each of these puts its own double at the worker's wait.
     int waitDoubles = (options.failAllocation ? 1 : 0) + (options.failWorkerMalloc > 0 ? 1 : 0) +
-                      (options.benchmark.empty() ? 0 : 1);
+                      (options.benchmark.empty() ? 0 : 1) + (options.failWalk ? 1 : 0);
     if (waitDoubles > 1) {
-        result.error = "--fail-allocation, --fail-worker-malloc and --benchmark exclude each other";
+        result.error = "--fail-allocation, --fail-call, --fail-worker-malloc and --benchmark "
+                       "exclude each other";
+    }
+    if (options.failCount && !options.failWalk) {
+        result.error = "--fail-count needs --fail-call";
+    }
+    // Both put their double at the plugin's WriteFile.
+    if (options.failWalk && options.slowLogWritesMs > 0) {
+        result.error = "--fail-call and --slow-log-writes exclude each other";
     }
     return result;
 }

@@ -23,8 +23,11 @@ struct Options {
     std::uint32_t failWorkerMalloc = 0;  // --fail-worker-malloc N: after the N-th worker wait
     std::optional<std::uint32_t> failAllocation; // --fail-allocation N: the N-th (0: none) fails
     bool failLaterAllocations = false;           // --fail-allocations-from N: and every later one
-    std::uint32_t slowLogWritesMs = 0;           // --slow-log-writes MS: per WriteFile call
-    bool stdoutUnread = false;                   // --stdout-unread
+    std::optional<std::string> failWalk;         // --fail-call WALK N: the walk (profile, rewrite,
+    std::uint32_t failWalkCall = 0;              // log-writes) and its N-th call (0: none) fails
+    std::optional<std::uint32_t> failCount; // --fail-count C: C calls in a row (0: every later)
+    std::uint32_t slowLogWritesMs = 0;      // --slow-log-writes MS: per WriteFile call
+    bool stdoutUnread = false;              // --stdout-unread
     std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
     std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
     std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command

@@ -46,10 +46,6 @@ struct FileFindings {
 
 struct SettingsScan;
 
-// Looks at the settings file at path, whose values read as `read` before any repair: one read of
-// the file, in chunks. A file that can't be read to its end has no findings.
-FileFindings ExamineSettingsFile(const std::string& path, const SettingValues& read);
-
 // The findings of a scanned file whose values read as `read`.
 FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read);
 

@@ -183,11 +183,13 @@ void SettingsScanner::Char(char c) {
         [[fallthrough]];
     case Line::Key:
         if (c == '=') {
-            Key(key_.Kept(key_.Length()), key_.Length());
-            line_ = Line::Skip;
+            line_ = Key(key_.Kept(key_.Length()), key_.Length()) ? Line::Value : Line::Skip;
         } else {
             key_.Add(c);
         }
+        return;
+    case Line::Value:
+        ValueChar(c);
         return;
     case Line::Header:
         if (c == ']') {
@@ -207,6 +209,9 @@ void SettingsScanner::Char(char c) {
 void SettingsScanner::EndText(bool atNul) {
     if (line_ == Line::Header && !atNul) {
         Section(header_.Kept(header_.Length()), header_.Length());
+    }
+    if (line_ == Line::Value) {
+        EndValue();
     }
     line_ = Line::Skip;
     key_.Clear();
@@ -235,27 +240,58 @@ void SettingsScanner::Section(std::string_view name, std::size_t length) {
     other_ = others.size() - 1;
 }
 
-void SettingsScanner::Key(std::string_view name, std::size_t length) {
+bool SettingsScanner::Key(std::string_view name, std::size_t length) {
     KeyMask bit = BitOf(name, length);
     switch (place_) {
     case Place::AboveFirst:
         scan_.aboveFirstSection |= bit;
-        return;
+        return false;
     case Place::Other:
         scan_.otherSections[other_].keys |= bit;
-        return;
+        return false;
     case Place::Settings:
         if (bit != 0) {
-            return;
+            // A lookup finds the key's first line.
+            bool first = (scan_.settingsKeys & bit) == 0;
+            scan_.settingsKeys |= bit;
+            valueKey_ = bit;
+            valueRunning_ = 0;
+            valueLength_ = 0;
+            return first;
         }
         if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
             scan_.unknownKeys.emplace_back(name);
         } else {
             ++scan_.moreUnknownKeys;
         }
-        return;
+        return false;
     case Place::Ignored:
+        return false;
+    }
+    return false;
+}
+
+void SettingsScanner::ValueChar(char c) {
+    bool blank = IsBlank(c);
+    if (valueRunning_ == 0 && blank) {
         return;
+    }
+    if (valueRunning_ == 0) {
+        valueFirst_ = c;
+    }
+    ++valueRunning_;
+    if (!blank) {
+        valueLength_ = valueRunning_;
+        valueLast_ = c;
+    }
+}
+
+// Nothing, or nothing but a pair of matching quotes, reads as the empty text.
+void SettingsScanner::EndValue() {
+    bool quotes = valueLength_ == 2 && valueFirst_ == valueLast_ &&
+                  (valueFirst_ == '"' || valueFirst_ == '\'');
+    if (valueLength_ > 0 && !quotes) {
+        scan_.settingsValues |= valueKey_;
     }
 }
 

@@ -57,6 +57,11 @@
 //   with an empty key name (lines 169-172), test_profile_sections, "[section3]" holds "=val5"
 //   (line 256), both passed by Windows and Wine. Wine differs in its key listing: when a section's
 //   first key line has no name it lists no keys at all.
+// - Values. A key line's value is the text after its first '=' to the line's end (or a NUL), with
+//   the blanks around it taken off, and then one pair of matching quotes (double or single)
+//   around the whole of it; it reads as text when something is left. Source:
+//   GetPrivateProfileString's page; test_GetPrivateProfileString, name2's quoted value reads
+//   without its quotes (lines 823-829). Wine agrees, and trims other Unicode blanks as well.
 // - Twice. Of a section written twice the first counts; a later [Settings], like any section met
 //   before, is not looked into. No test or page says so; Wine reads the first, and so do the
 //   values the plugin reads. Section names longer than kKeptNameLength are told apart by their
@@ -76,6 +81,11 @@ namespace settings {
 using KeyMask = std::uint32_t;
 static_assert(kSettingKeys.size() <= 32);
 
+// The bit of one of kSettingKeys.
+inline KeyMask MaskOf(const SettingKey& key) {
+    return KeyMask{1} << (&key - kSettingKeys.data());
+}
+
 // Names are kept one character past what a warning shows, so that a cut name still shows as cut.
 inline constexpr std::size_t kKeptNameLength = kShownLength + 1;
 
@@ -92,6 +102,10 @@ struct SettingsScan {
     // in file order, "" for a line without a key name, and how many more there are.
     std::vector<std::string> unknownKeys;
     std::size_t moreUnknownKeys = 0;
+    // Of the eighteen keys, those the first [Settings] holds (the first line of each), and those
+    // of them whose value there reads as text: a read of one of these never gives the empty text.
+    KeyMask settingsKeys = 0;
+    KeyMask settingsValues = 0;
     KeyMask aboveFirstSection = 0; // the eighteen keys above the first section line
     // The other sections in file order, each the first time it is met, the first kSearchedSections.
     std::vector<ScannedSection> otherSections;
@@ -124,7 +138,7 @@ class SettingsScanner {
     };
 
     enum class Form { Unknown, Bytes, Utf16 };
-    enum class Line { Start, Key, Header, Skip };
+    enum class Line { Start, Key, Value, Header, Skip };
     enum class Place { AboveFirst, Settings, Other, Ignored };
 
     void DecideForm();
@@ -135,7 +149,11 @@ class SettingsScanner {
     void Char(char c);
     void EndText(bool atNul);
     void Section(std::string_view name, std::size_t length);
-    void Key(std::string_view name, std::size_t length);
+    // True when the key line is the first of one of the eighteen in the first [Settings]: its
+    // value is then followed.
+    bool Key(std::string_view name, std::size_t length);
+    void ValueChar(char c);
+    void EndValue();
 
     Form form_ = Form::Unknown;
     std::string start_; // the first byte, until the second tells the form
@@ -146,6 +164,13 @@ class SettingsScanner {
     Line line_ = Line::Start;
     Name key_;    // from the line's first non-blank to its first '='
     Name header_; // of a '[' line, from past the '[' to its first ']'
+    // The value followed: whose it is, its first and last characters past the blanks, and its
+    // length from the one to the other.
+    KeyMask valueKey_ = 0;
+    char valueFirst_ = 0;
+    char valueLast_ = 0;
+    std::size_t valueRunning_ = 0; // characters from the first non-blank on
+    std::size_t valueLength_ = 0;  // up to the last non-blank
 
     Place place_ = Place::AboveFirst;
     std::size_t other_ = 0; // in scan_.otherSections, when place_ is Other

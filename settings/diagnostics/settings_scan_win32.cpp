@@ -40,12 +40,4 @@ bool ScanSettingsFile(const std::string& path, SettingsScan& scan) {
     return whole;
 }
 
-FileFindings ExamineSettingsFile(const std::string& path, const SettingValues& read) {
-    SettingsScan scan;
-    if (!ScanSettingsFile(path, scan)) {
-        return {};
-    }
-    return FindingsOf(scan, read);
-}
-
 } // namespace settings

@@ -23,11 +23,17 @@ struct FaultPlan {
     // on, and the N-th fails (0: none does); the worker's wait is cut short.
     std::optional<std::uint32_t> failAllocation;
     bool failLaterAllocations = false; // and every allocation after it
+    // The calls of the walk of this name (NamedWalk) are counted from the load entry on, and the
+    // failCall-th and the failCount - 1 after it fail (0: none does; a failCount of 0: every call
+    // from the failCall-th on); the worker's wait is cut short.
+    std::optional<std::string> failWalk;
+    std::uint32_t failCall = 0;
+    std::uint32_t failCount = 1;
     // Every WriteFile call of the plugin to a .log file takes this much longer: its log's writes.
     std::uint32_t slowWritesMs = 0;
 };
 
-// The worker's 2000 ms wait in an allocation walk: long enough for the game's load to have
+// The worker's 2000 ms wait in a walk: long enough for the game's load to have
 // returned, short enough for hundreds of runs.
 inline constexpr std::uint32_t kWalkWorkerWaitMs = 20;
 

@@ -215,9 +215,19 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
         ok = InstallMallocFailure(module, plan.failWorkerMalloc) && ok;
     }
     if (plan.failAllocation) {
-        ok = InstallCallWalk(module, {"allocation", AllocatingImports(), *plan.failAllocation,
-                                      plan.failLaterAllocations}) &&
+        ok = InstallCallWalk(module, {"allocation", AllocatingImports(), WalkedFiles::Any,
+                                      *plan.failAllocation, plan.failLaterAllocations ? 0u : 1u}) &&
              ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+    }
+    if (plan.failWalk) {
+        CallWalk walk;
+        if (!NamedWalk(*plan.failWalk, walk)) {
+            RecordError("there is no " + *plan.failWalk + " walk");
+            return false;
+        }
+        walk.failCall = plan.failCall;
+        walk.failCount = plan.failCount;
+        ok = InstallCallWalk(module, walk) && ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
     }
     if (plan.slowWritesMs > 0) {
         g_slowWritesMs = plan.slowWritesMs;

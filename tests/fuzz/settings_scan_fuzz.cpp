@@ -29,6 +29,8 @@ bool SameScan(const SettingsScan& a, const SettingsScan& b) {
     return a.settingsSection == b.settingsSection && a.firstSection == b.firstSection &&
            a.unknownKeys == b.unknownKeys && a.moreUnknownKeys == b.moreUnknownKeys &&
            a.aboveFirstSection == b.aboveFirstSection && a.nulByte == b.nulByte &&
+           a.settingsKeys == b.settingsKeys && a.settingsValues == b.settingsValues &&
+           (a.settingsValues & ~a.settingsKeys) == 0 &&
            a.otherSections.size() == b.otherSections.size() && sameSections();
 }
 

@@ -1,6 +1,7 @@
 // The settings routine end to end: a temporary game folder as working directory, Wine's profile
 // functions, and the console executor reached through this program's image (Quorvalen.exe).
 #include "settings/Install.h"
+#include "settings/file_rewrite.h"
 #include "tests/settings/game_console.h"
 #include "tests/support/expected_defaults.h"
 #include "tests/support/files.h"
@@ -311,4 +312,20 @@ TEST_CASE("a temporary file a killed rewrite left beside the settings file is re
     CHECK(run.commands.size() == 18);
     CHECK_FALSE(FileExists(leftOver));
     CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+}
+
+TEST_CASE("the defaults are written into a temporary file, never after a killed run's lines, and "
+          "take the settings file's place only where no file appeared meanwhile") {
+    GameFolder game;
+    const std::string temporary = game / "Data\\KORV\\Plugins\\Helmshroud.ini.tmp";
+    WriteFileBytes(temporary, "[Settings]\r\niInSafeTemperature=7\r\n");
+
+    CHECK(RunRoutine().lines == std::vector<std::string>{kCreatedOne, kCalled});
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+    CHECK_FALSE(FileExists(temporary));
+
+    WriteFileBytes(temporary, "[Settings]\r\nbDebugMode=0\r\n");
+    CHECK_FALSE(settings::PlaceNewFile(game / kIni));
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+    CHECK_FALSE(FileExists(temporary));
 }

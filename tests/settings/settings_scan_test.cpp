@@ -118,6 +118,40 @@ TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8
     CHECK(scan.nulByte);
 }
 
+TEST_CASE("a key of the eighteen counts as valued by its first line in the first [Settings], once "
+          "the blanks and one pair of matching quotes around its value are taken off") {
+    const KeyMask valued = Bit("iInSafeTemperature") | Bit("iInSealedInterior") |
+                           Bit("iIsWeaponDrawn") | Bit("iInIsCombat") | Bit("iOnExtremePlanet");
+    const KeyMask empty = Bit("iIsOnPlayerHomeSpaceship") | Bit("iInSealedSpaceship") |
+                          Bit("iIsInHabitableSettlement") | Bit("iAreHostilesNearby") |
+                          Bit("bDebugMode");
+    const std::string text = "[Settings]\r\n"
+                             "iInSafeTemperature = 1 \r\n"
+                             "iInSealedInterior=\" \"\r\n"
+                             "iIsWeaponDrawn=\"x'\r\n"
+                             "iInIsCombat='\r\n"
+                             "iOnExtremePlanet=a\0\r\n"
+                             "iIsOnPlayerHomeSpaceship=\t \r\n"
+                             "iInSealedSpaceship=\"\"\r\n"
+                             "iIsInHabitableSettlement=''\r\n"
+                             "iAreHostilesNearby=\0a\r\n"
+                             "bDebugMode=\r\n"
+                             "BDEBUGMODE=1\r\n"
+                             "[Other]\r\niIsInZeroGravity=1\r\n"
+                             "[Settings]\r\niIsInExtremelyHighGravity=1\r\n"s;
+    for (const std::string& bytes : {text, "\xFF\xFE" + Utf16(text)}) {
+        for (std::size_t chunk : {1u, 5u, 1000u}) {
+            CAPTURE(chunk);
+            SettingsScan scan = Scan(bytes, chunk);
+            CHECK(scan.settingsValues == valued);
+            CHECK(scan.settingsKeys == (valued | empty));
+        }
+    }
+    // Standing elsewhere, or on a line the scan does not read as a key, is not standing there.
+    CHECK(Scan("iInSafeTemperature=1\r\n[Settings]\r\n;iInSafeTemperature=1\r\n").settingsKeys ==
+          0);
+}
+
 TEST_CASE("the same bytes give the same scan whatever the chunks they come in") {
     const std::string text = "[Settings]\r\n=5\r\n" + std::string(100, 'k') + "=1\r\n[ Extra ]\r" +
                              "iIsWeaponDrawn=1\n[]\r\n\tiInIsCombat =1\r\n";
@@ -129,6 +163,7 @@ TEST_CASE("the same bytes give the same scan whatever the chunks they come in") 
             SettingsScan cut = Scan(bytes, chunk);
             CHECK(cut.unknownKeys == whole.unknownKeys);
             CHECK(cut.aboveFirstSection == whole.aboveFirstSection);
+            CHECK(cut.settingsValues == whole.settingsValues);
             REQUIRE(cut.otherSections.size() == whole.otherSections.size());
             for (std::size_t i = 0; i < cut.otherSections.size(); ++i) {
                 CHECK(cut.otherSections[i].name == whole.otherSections[i].name);

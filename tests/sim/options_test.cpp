@@ -109,3 +109,20 @@ TEST_CASE("the allocation walk counts with 0, fails from N on when asked and exc
     CHECK_FALSE(ParseOptions({"--fail-allocation", "1", "--benchmark", "b.json"}).error.empty());
     CHECK_FALSE(ParseOptions({"--slow-log-writes", "0"}).error.empty());
 }
+
+TEST_CASE("a call walk is named with its call, takes a count of calls in a row, and excludes the "
+          "other doubles at the worker's wait and at WriteFile") {
+    sim::ParseResult parsed = ParseOptions({"--fail-call", "rewrite", "7", "--fail-count", "2"});
+    REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.failWalk == std::string("rewrite"));
+    CHECK(parsed.options.failWalkCall == 7);
+    CHECK(parsed.options.failCount == 2u);
+
+    CHECK_FALSE(ParseOptions({"--fail-call", "profiles", "1"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--fail-call", "profile"}).error.empty());
+    CHECK_FALSE(ParseOptions({"--fail-count", "2"}).error.empty());
+    CHECK_FALSE(
+        ParseOptions({"--fail-call", "profile", "1", "--fail-allocation", "1"}).error.empty());
+    CHECK_FALSE(
+        ParseOptions({"--fail-call", "log-writes", "1", "--slow-log-writes", "9"}).error.empty());
+}

@@ -109,3 +109,14 @@ TEST_CASE("the allocation walk counts with 0, fails from N on when asked and exc
     CHECK_FALSE(ParseOptions({"--fail-allocation", "1", "--benchmark", "b.json"}).error.empty());
     CHECK_FALSE(ParseOptions({"--slow-log-writes", "0"}).error.empty());
 }
+
+TEST_CASE("the extender hands over its load interface whole unless told to withhold it or its "
+          "messaging interface") {
+    CHECK_FALSE(ParseOptions({"--load-interface", "full"}).options.nullLoadInterface);
+    CHECK(ParseOptions({"--load-interface", "null"}).options.nullLoadInterface);
+    sim::ParseResult parsed = ParseOptions({"--load-interface", "no-messaging"});
+    CHECK(parsed.options.noMessagingInterface);
+    CHECK_FALSE(parsed.options.nullLoadInterface);
+    CHECK(ParseOptions({"--load-interface", "none"}).error ==
+          "bad value for --load-interface: none");
+}

@@ -93,6 +93,10 @@ void RecordOptions(const Options& options) {
     if (options.stdoutUnread) {
         RecordAs(Source::Sim, Kind::Option, "stdout-unread");
     }
+    if (options.nullLoadInterface || options.noMessagingInterface) {
+        RecordAs(Source::Sim, Kind::Option,
+                 options.nullLoadInterface ? "load-interface null" : "load-interface no-messaging");
+    }
     if (options.workingFolderAfterLoad) {
         RecordAs(Source::Sim, Kind::Option,
                  "working-folder-after-load " + *options.workingFolderAfterLoad);
@@ -165,6 +169,7 @@ RunFacts Run(const Options& options) {
                       "cannot redirect standard output; plugin output is not recorded");
     }
 
+    WithholdInterfaces(options.nullLoadInterface, options.noMessagingInterface);
     facts.plugins = LoadPlugins(DoublesFor(options));
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);

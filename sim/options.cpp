@@ -83,7 +83,8 @@ bool TakesValue(const std::string& name) {
                                          "--fail-count",
                                          "--slow-log-writes",
                                          "--working-folder-after-load",
-                                         "--warm-up-threads"};
+                                         "--warm-up-threads",
+                                         "--load-interface"};
     for (const char* known : kNames) {
         if (name == known) {
             return true;
@@ -133,6 +134,10 @@ const char* UsageText() {
            "  --slow-log-writes MS    every WriteFile call of the plugin to a .log file (its "
            "log's\n"
            "                          writes) takes MS longer\n"
+           "  --load-interface KIND   what the extender hands the load entry: full (default), "
+           "null\n"
+           "                          (no load interface) or no-messaging (its query-interface\n"
+           "                          answers null for every identifier)\n"
            "  --stdout-unread         standard output is a pipe nobody reads until the loads and\n"
            "                          the wait are over\n"
            "  --working-folder-after-load PATH\n"
@@ -248,6 +253,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--working-folder-after-load") {
             options.workingFolderAfterLoad = value;
             ok = !value.empty();
+        } else if (name == "--load-interface") {
+            options.nullLoadInterface = value == "null";
+            options.noMessagingInterface = value == "no-messaging";
+            ok = value == "full" || options.nullLoadInterface || options.noMessagingInterface;
         } else if (name == "--warm-up-threads") {
             ok = ParseUnsigned(value, options.warmUpThreads);
         } else { // --transcript

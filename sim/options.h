@@ -28,6 +28,10 @@ struct Options {
     std::optional<std::uint32_t> failCount; // --fail-count C: C calls in a row (0: every later)
     std::uint32_t slowLogWritesMs = 0;      // --slow-log-writes MS: per WriteFile call
     bool stdoutUnread = false;              // --stdout-unread
+    // --load-interface null: the load entry gets no load interface; --load-interface
+    // no-messaging: its query-interface answers null for every identifier.
+    bool nullLoadInterface = false;
+    bool noMessagingInterface = false;
     std::optional<std::string> workingFolderAfterLoad; // --working-folder-after-load PATH
     std::uint32_t warmUpThreads = 0;                   // --warm-up-threads N
     std::uint32_t consoleDelayMs = 0;                  // --console-delay MS: per console command

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 namespace settings {
 
@@ -11,16 +12,23 @@ char Folded(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Names are measured only against keys within kTypoEdits of their length, and the longest key
-// has 39 letters: no measured name is longer than this.
+consteval std::size_t LongestKey() {
+    std::size_t longest = 0;
+    for (const SettingKey& key : kSettingKeys) {
+        longest = std::max(longest, std::char_traits<char>::length(key.name));
+    }
+    return longest;
+}
+
+// Names are measured only against keys within kTypoEdits of their length: no measured name is
+// longer than this.
 constexpr std::size_t kLongestMeasured = 48;
+static_assert(LongestKey() + kTypoEdits <= kLongestMeasured);
 using Row = std::array<std::size_t, kLongestMeasured + 1>;
 
-// Edits from a to b, a swap of two neighbours counting as one, letter case ignored.
+// Edits from a to b, a swap of two neighbours counting as one, letter case ignored. Neither is
+// longer than kLongestMeasured.
 std::size_t Edits(std::string_view a, std::string_view b) {
-    if (a.size() > kLongestMeasured || b.size() > kLongestMeasured) {
-        return kLongestMeasured;
-    }
     // Three rows of the usual table: two back (for swaps), one back, and the current one.
     Row twoBack{};
     Row back{};

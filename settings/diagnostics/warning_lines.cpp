@@ -6,6 +6,7 @@
 #include "settings/diagnostics/value_fit.h"
 #include "settings/text_form.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <string_view>
@@ -21,10 +22,8 @@ std::string Formatted(const char* format, va_list args) {
     va_copy(measure, args);
     int length = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length), '\0');
+    // A format the print refused would give the empty text; these fixed texts are never refused.
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
     std::vsnprintf(text.data(), text.size() + 1, format, args);
     return text;
 }

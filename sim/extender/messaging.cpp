@@ -31,6 +31,8 @@ Lock g_lock;
 std::vector<PluginState> g_plugins;
 std::vector<Listener> g_listeners;
 std::uint32_t g_loadingHandle = 0;
+bool g_withholdLoadInterface = false;
+bool g_withholdMessaging = false;
 
 std::string HandleText(std::uint32_t handle) {
     return Hex(handle);
@@ -71,12 +73,14 @@ const MessagingInterface g_messaging = {kMessagingInterfaceVersion, 0, &Register
 
 void* QueryInterface(std::uint32_t id) {
     void* result = nullptr;
-    if (id == kMessagingInterfaceId) {
+    if (id == kMessagingInterfaceId && !g_withholdMessaging) {
         result = const_cast<MessagingInterface*>(&g_messaging);
     }
-    Record(Kind::Query, "id " + std::to_string(id) + " -> " +
-                            (result != nullptr ? "messaging interface " + Pointer(result)
-                                               : std::string("null (unknown interface)")));
+    Record(Kind::Query,
+           "id " + std::to_string(id) + " -> " +
+               (result != nullptr ? "messaging interface " + Pointer(result)
+                                  : std::string(g_withholdMessaging ? "null (withheld)"
+                                                                    : "null (unknown interface)")));
     return result;
 }
 
@@ -97,7 +101,12 @@ const LoadInterface g_loadInterface = {kExtenderVersion, kRuntimeVersion, 0, 0,
 } // namespace
 
 const LoadInterface* ExtenderLoadInterface() {
-    return &g_loadInterface;
+    return g_withholdLoadInterface ? nullptr : &g_loadInterface;
+}
+
+void WithholdInterfaces(bool loadInterface, bool messagingInterface) {
+    g_withholdLoadInterface = loadInterface;
+    g_withholdMessaging = messagingInterface;
 }
 
 std::uint32_t BeginPluginLoad(std::size_t pluginIndex) {

@@ -11,6 +11,10 @@ namespace sim {
 // The record passed to every plugin's KORVPlugin_Load.
 const LoadInterface* ExtenderLoadInterface();
 
+// An extender that gives less than it should: no load interface at all (null is passed), or a load
+// interface whose query-interface answers null for every identifier.
+void WithholdInterfaces(bool loadInterface, bool messagingInterface);
+
 // Opens the load of one plugin: get-plugin-handle hands out the handle until EndPluginLoad.
 std::uint32_t BeginPluginLoad(std::size_t pluginIndex);
 // Closes it. The listeners of a plugin that did not load are never called, and it can register no

@@ -121,12 +121,15 @@ std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs) {
         holders.push_back(Prepare(*games[i], inputs[i], outcomes[i].prepared));
     }
 
-    // Every run waits 2000 ms for the plugin's worker; side by side they cost that wait once.
+    // Every run waits 2000 ms for the plugin's worker; side by side they cost that wait once. A
+    // run ends once its worker is done, which may take seconds of its own for files of megabytes
+    // on a loaded machine.
     std::vector<std::thread> runs;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         runs.emplace_back([&, i] {
             const char* expected = inputs[i].sent ? "18" : "0";
-            outcomes[i].run = games[i]->Run({"--expect-commands", expected}, 20000);
+            outcomes[i].run =
+                games[i]->Run({"--expect-commands", expected, "--wait", "12000"}, 20000);
         });
     }
     for (std::thread& run : runs) {

@@ -44,3 +44,23 @@ TEST_CASE("a worker thread that cannot be started costs that game load its comma
     REQUIRE(log.size() == 4);
     CHECK(log[2] == "QELLoadGameEvent :: Info: Event received.");
 }
+
+TEST_CASE("an extender that hands over no load interface, or one without messaging, gets false "
+          "and one error line, and no game load reaches the plugin") {
+    const std::pair<const char*, const char*> extenders[] = {
+        {"null", "KORVPlugin_Load :: Error: no load interface from the extender."},
+        {"no-messaging", "KORVPlugin_Load :: Error: the extender has no messaging interface."}};
+    for (auto [kind, error] : extenders) {
+        CAPTURE(kind);
+        HelmshroudGame game;
+        REQUIRE(game.Installed());
+        SimulatorRun run = game.Run({"--load-interface", kind, "--wait", "300"});
+        TranscriptReader transcript(run.transcript);
+        CHECK(run.exitCode == 0);
+        CHECK(transcript.Find("result", "KORVPlugin_Load of Helmshroud.dll returned 0: not "
+                                        "loaded") != nullptr);
+        CHECK(game.LogLines() == std::vector<std::string>{"KORVPlugin_Load!", error});
+        CHECK(transcript.OfKind("listener").empty());
+        CHECK(transcript.Commands().empty());
+    }
+}

@@ -47,3 +47,26 @@ TEST_CASE("two game loads in quick succession make two full runs of the settings
     // Both workers have ended and left no handle behind.
     CHECK(transcript.Summary("threads-after-wait") == transcript.Summary("threads-before-loads"));
 }
+
+TEST_CASE("a second message 2 registers the sink once more, so each game load runs the settings "
+          "twice, one whole run after the other") {
+    HelmshroudGame game;
+    REQUIRE(game.Installed());
+    SimulatorRun run = game.Run({"--messages", "2,2", "--expect-commands", "36"});
+    TranscriptReader transcript(run.transcript);
+    CHECK(run.exitCode == 0);
+    CHECK(transcript.OfKind("register").size() == 2);
+    CHECK(transcript.OfKind("sink", "game").size() == 2);
+    std::vector<std::string> twice = DefaultCommands();
+    std::vector<std::string> second = DefaultCommands();
+    twice.insert(twice.end(), second.begin(), second.end());
+    CHECK(transcript.Commands() == twice);
+    const std::string received = "QELLoadGameEvent :: Info: Event received.";
+    const std::string called = "Install_Helmshroud :: Info: Called SendIniData.";
+    CHECK(game.LogLines() ==
+          std::vector<std::string>{"KORVPlugin_Load!", "KORVPlugin_HandleOnLoad_PostDataLoad!",
+                                   "KORVPlugin_HandleOnLoad_PostDataLoad!", received, received,
+                                   "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. "
+                                   "Created one.",
+                                   called, called});
+}

@@ -16,7 +16,8 @@
 
 using namespace testing;
 
-TEST_CASE("every line ends with exactly one newline in the log file and on standard output") {
+TEST_CASE("every line ends with exactly one newline in the log file and on standard output, and "
+          "a line the print refuses is an empty one") {
     const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
@@ -26,6 +27,7 @@ TEST_CASE("every line ends with exactly one newline in the log file and on stand
     LogLine("first");
     LogLine("second %d %s", 2, "with text");
     LogLine("%s", "");
+    LogLine("%ls", L"\u263A"); // no character of the C locale: the print refuses it
     LogLine("last");
     FlushLog();
     std::string printed = out.Finish();
@@ -33,8 +35,8 @@ TEST_CASE("every line ends with exactly one newline in the log file and on stand
     CHECK(opened);
     // The log file is a text-mode stream: each "\n" reaches the disk as CRLF.
     CHECK(ReadFileBytes(documents + kLogBelowDocuments) ==
-          "first\r\nsecond 2 with text\r\n\r\nlast\r\n");
-    CHECK(printed == "first\nsecond 2 with text\n\nlast\n");
+          "first\r\nsecond 2 with text\r\n\r\n\r\nlast\r\n");
+    CHECK(printed == "first\nsecond 2 with text\n\n\nlast\n");
 }
 
 TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with one newline") {

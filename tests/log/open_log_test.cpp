@@ -177,7 +177,8 @@ TEST_CASE("CreatePath makes every folder along a path but not its last component
     };
     create("a\\b/c\\d/file.log");
     create("x/y/");
-    create("a\\b/c\\d/other.log"); // folders that exist already are fine
+    create("a\\b/c\\d/other.log");                // folders that exist already are fine
+    create(std::string(300, 'n') + "\\file.log"); // longer than any path: not tried
 
     CHECK(EntriesBelow(root.Path()) ==
           std::vector<std::string>{"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\c\\d\\", "x\\", "x\\y\\"});

@@ -4,14 +4,26 @@
 #include "settings/file_presence.h"
 #include "settings/ini.h"
 #include "tests/support/files.h"
+#include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/temp_folder.h"
+
+#include <windows.h>
 
 #include <doctest.h>
 
 using namespace testing;
 using settings::Presence;
 using settings::PresenceAnswer;
+
+namespace {
+
+// The runtime's locale as a program that set it to UTF-8 has it (msvcrt has no UTF-8 locale).
+unsigned Utf8Locale() {
+    return CP_UTF8;
+}
+
+} // namespace
 
 TEST_CASE("a missing file or folder and an invalid name are absent without an error line") {
     TempFolder root;
@@ -77,4 +89,19 @@ TEST_CASE("an unreachable network share is unknown so IniExists says false and l
               "error 66).",
               "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini (Windows "
               "error 66)."});
+}
+
+TEST_CASE(
+    "under a UTF-8 runtime locale a narrow path is read as UTF-8, and a path that is no UTF-8 "
+    "can't be told") {
+    TempFolder root;
+    WriteFileBytes(root / "caf\xE9.ini", ""); // e acute in the ANSI code page
+    ImportDouble locale("msvcrt.dll", "___lc_codepage_func", reinterpret_cast<void*>(&Utf8Locale));
+    REQUIRE(locale.Installed());
+
+    PresenceAnswer utf8 = settings::QueryPresence(root / "caf\xC3\xA9.ini");
+    PresenceAnswer ansi = settings::QueryPresence(root / "caf\xE9.ini");
+    CHECK(utf8.presence == Presence::Present);
+    CHECK(ansi.presence == Presence::Unknown);
+    CHECK(ansi.windowsError == ERROR_NO_UNICODE_TRANSLATION);
 }

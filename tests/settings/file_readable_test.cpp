@@ -1,4 +1,5 @@
-// Which existing settings files the profile functions can read.
+// Which existing settings files the profile functions can read, and the scan that looks into them.
+#include "settings/diagnostics/settings_scan.h"
 #include "settings/file_readable.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
@@ -83,4 +84,18 @@ TEST_CASE("NUL bytes count only outside UTF-16 with its byte-order mark, and a f
     REQUIRE(failingRead.Installed());
     CHECK(settings::OpensForReading(file));
     CHECK(settings::HoldsNulOutsideUtf16(file));
+}
+
+TEST_CASE("a settings file that can't be opened or read to its end is not scanned, and the scan "
+          "is left as it was") {
+    TempFolder root;
+    const std::string file = root / "a.ini";
+    WriteFileBytes(file, "iIsWeaponDrawn=1\r\n"); // a setting outside any section
+    settings::SettingsScan scan;
+    scan.moreUnknownKeys = 7;
+    CHECK_FALSE(settings::ScanSettingsFile(root / "missing.ini", scan));
+    ImportDouble failingRead("KERNEL32.dll", "ReadFile", reinterpret_cast<void*>(&LockedRead));
+    REQUIRE(failingRead.Installed());
+    CHECK_FALSE(settings::ScanSettingsFile(file, scan));
+    CHECK(scan.moreUnknownKeys == 7);
 }

@@ -108,6 +108,8 @@ TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8
                              std::string(2, '\0') + Utf16("x=1\r\n") + "\x01");
     CHECK(scan.unknownKeys == Names{"\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD"});
     CHECK_FALSE(scan.nulByte);
+    // So is a high surrogate the file ends on.
+    CHECK(Scan("\xFF\xFE" + Utf16("[ab") + "\x3D\xD8").firstSection == "ab\xEF\xBF\xBD");
     // Windows takes a UTF-8 mark for text of the first line, which hides [Settings] there.
     scan = Scan("\xEF\xBB\xBF[Settings]\r\nx=1\r\n");
     CHECK_FALSE(scan.firstSection);

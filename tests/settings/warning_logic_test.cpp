@@ -1,7 +1,8 @@
-// The judgements behind the settings file's warnings: which known key a stray name meant, and
-// whether a value fits its key's type prefix.
+// The judgements behind the settings file's warnings: which known key a stray name meant, whether
+// a value fits its key's type prefix, and how the lines show what the file holds.
 #include "settings/diagnostics/key_match.h"
 #include "settings/diagnostics/value_fit.h"
+#include "settings/diagnostics/warning_lines.h"
 
 #include <doctest.h>
 
@@ -36,7 +37,8 @@ TEST_CASE(
 }
 
 TEST_CASE("a value fits its type prefix when an i key holds a whole number and a b key holds 0 "
-          "or 1") {
+          "or 1, and fits a key of any other prefix whatever it holds") {
+    CHECK(FitsTypePrefix("sName", "yes"));
     for (const char* whole : {"0", "-1", "+2", "007", "123456789012"}) {
         CHECK(FitsTypePrefix("iIsWeaponDrawn", whole));
     }
@@ -48,4 +50,19 @@ TEST_CASE("a value fits its type prefix when an i key holds a whole number and a
     for (const char* other : {"2", "-1", "01", "true", "+1"}) {
         CHECK_FALSE(FitsTypePrefix("bDebugMode", other));
     }
+}
+
+TEST_CASE("a name or value with control characters is shown with '?' in their place") {
+    FileFindings findings;
+    findings.unknownKeys = {"a\tb\x7F"};
+    SettingValues sent;
+    sent.fill("0");
+    sent[0] = "1\x01"; // iInSafeTemperature's
+    CHECK(WarningLines(findings, sent) ==
+          std::vector<std::string>{
+              "Install_Helmshroud :: Warning: key 'a?b?' in Helmshroud.ini is not one of the "
+              "plugin's keys and was ignored.",
+              "Install_Helmshroud :: Warning: key 'iInSafeTemperature' in Helmshroud.ini holds "
+              "'1?', not a whole number; it was sent as written, and the game script decides "
+              "what it means."});
 }

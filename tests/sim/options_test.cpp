@@ -126,3 +126,14 @@ TEST_CASE("a call walk is named with its call, takes a count of calls in a row, 
     CHECK_FALSE(
         ParseOptions({"--fail-call", "log-writes", "1", "--slow-log-writes", "9"}).error.empty());
 }
+
+TEST_CASE("the extender hands over its load interface whole unless told to withhold it or its "
+          "messaging interface") {
+    CHECK_FALSE(ParseOptions({"--load-interface", "full"}).options.nullLoadInterface);
+    CHECK(ParseOptions({"--load-interface", "null"}).options.nullLoadInterface);
+    sim::ParseResult parsed = ParseOptions({"--load-interface", "no-messaging"});
+    CHECK(parsed.options.noMessagingInterface);
+    CHECK_FALSE(parsed.options.nullLoadInterface);
+    CHECK(ParseOptions({"--load-interface", "none"}).error ==
+          "bad value for --load-interface: none");
+}

@@ -1,0 +1,211 @@
+// The log's queues and their writers: lines that find a queue full, a standard output that takes
+// nothing, and no writer threads at all.
+#include "korv_common/Log.h"
+#include "tests/log/log_folders.h"
+#include "tests/support/documents_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/import_double.h"
+#include "tests/support/stdout_capture.h"
+#include "tests/support/temp_folder.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <doctest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+using namespace testing;
+
+namespace {
+
+// Lines of 1001 bytes with their "\n": 65 fill a queue of 64 KiB.
+const std::string kLine(1000, 'x');
+
+std::string LeftOutOfFile(int lines) {
+    return "LogLine :: Warning: the log file's queue had no room for " + std::to_string(lines) +
+           " line(s); they are missing here.";
+}
+
+std::string LeftOutOfStdout(int lines) {
+    return "LogLine :: Warning: standard output took no lines for a while; " +
+           std::to_string(lines) +
+           " line(s) had no room in its queue and are missing there (this file has them).";
+}
+
+// Standard output as a pipe nobody reads until Drain(); Finish() puts it back and returns what
+// was read.
+class UnreadStdout {
+  public:
+    UnreadStdout() {
+        std::fflush(stdout);
+        _pipe(ends_, 4096, _O_BINARY);
+        saved_ = _dup(1);
+        _dup2(ends_[1], 1);
+        _close(ends_[1]);
+    }
+    void Drain() {
+        reader_ = std::thread([this] {
+            char chunk[4096];
+            for (int got = 0; (got = _read(ends_[0], chunk, sizeof chunk)) > 0;) {
+                read_.append(chunk, static_cast<std::size_t>(got));
+            }
+        });
+    }
+    std::string Finish() {
+        std::fflush(stdout);
+        _dup2(saved_, 1); // the pipe's last writing end is closed: the reader sees its end
+        _close(saved_);
+        reader_.join();
+        _close(ends_[0]);
+        return read_;
+    }
+
+  private:
+    int ends_[2] = {-1, -1};
+    int saved_ = -1;
+    std::thread reader_;
+    std::string read_;
+};
+
+HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD,
+                       LPDWORD) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// The second event asked for is refused, the others are made.
+void* g_createEvent = nullptr;
+int g_events = 0;
+HANDLE WINAPI SecondEventRefused(LPSECURITY_ATTRIBUTES security, BOOL manual, BOOL set,
+                                 LPCSTR name) {
+    if (++g_events == 2) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return reinterpret_cast<decltype(&CreateEventA)>(g_createEvent)(security, manual, set, name);
+}
+
+} // namespace
+
+TEST_CASE("lines queued with no writer woken until both queues are full are left out of each and "
+          "counted in the file, and a line that may wait is given the room") {
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string documents = MadeDocuments(root);
+    DocumentsFolderDouble lookup(documents);
+    StdoutCapture out;
+    REQUIRE(OpenLog());
+    Sleep(200); // the writers have taken what OpenLog queued, and sleep until woken
+
+    int printed = 0;
+    for (int i = 0; i < 100; ++i) {
+        printed += LogLineNoWait("%s", kLine.c_str()) == 0 ? 1 : 0;
+    }
+    int after = LogLine("after");
+    FlushLog();
+    std::vector<std::string> shown = SplitLines(out.Finish(), "\n");
+    std::vector<std::string> logged =
+        SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+
+    CHECK(printed == 65);
+    CHECK(after == 0);
+    std::vector<std::string> lines(65, kLine);
+    lines.push_back("after");
+    CHECK(shown == lines);
+    lines.insert(lines.end() - 1, LeftOutOfFile(35));
+    lines.push_back(LeftOutOfStdout(35));
+    CHECK(logged == lines);
+}
+
+TEST_CASE("a line that finds standard output's queue full while nobody reads it waits a second at "
+          "most, and once it waited in vain lines are left out of standard output at once") {
+    using Clock = std::chrono::steady_clock;
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string documents = MadeDocuments(root);
+    DocumentsFolderDouble lookup(documents);
+    UnreadStdout out;
+    REQUIRE(OpenLog());
+
+    auto timed = [](int& result) {
+        Clock::time_point start = Clock::now();
+        result = LogLine("%s", kLine.c_str());
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    int lines = 0;
+    int waitedResult = 0;
+    double waited = 0;
+    while (lines < 200 && waited < 900) {
+        waited = timed(waitedResult);
+        ++lines;
+    }
+    int stalledResult = 0;
+    double stalled = timed(stalledResult);
+    ++lines;
+    // Once the pipe is read, standard output takes lines again.
+    out.Drain();
+    int drainedResult = EOF;
+    for (int tries = 0; tries < 100 && drainedResult == EOF; ++tries) {
+        Sleep(20);
+        timed(drainedResult);
+        ++lines;
+    }
+    FlushLog();
+    std::string read = out.Finish();
+    std::vector<std::string> logged =
+        SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+
+    MESSAGE("waited " << waited << " ms, after " << lines << " lines; then " << stalled << " ms");
+    CHECK(waited < 3000);
+    CHECK(waitedResult == EOF);
+    CHECK(stalled < 500);
+    CHECK(stalledResult == EOF);
+    CHECK(drainedResult == 0);
+    // The file has every line, and says how many standard output is missing.
+    const std::string note = "LogLine :: Warning: standard output took no lines for a while; ";
+    int notes = 0;
+    int missing = 0;
+    for (const std::string& line : logged) {
+        if (line.rfind(note, 0) == 0) {
+            ++notes;
+            missing += std::stoi(line.substr(note.size()));
+        }
+    }
+    auto printed = static_cast<int>(std::count(read.begin(), read.end(), '\n'));
+    CHECK(notes > 0);
+    CHECK(logged.size() == static_cast<std::size_t>(lines + notes));
+    CHECK(missing == lines - printed);
+}
+
+TEST_CASE("without its writer threads the log writes standard output's queue itself when it is "
+          "full, and every line reaches both at a flush") {
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string documents = MadeDocuments(root);
+    DocumentsFolderDouble lookup(documents);
+    StdoutCapture out;
+    bool opened = false;
+    {
+        ImportDouble events("KERNEL32.dll", "CreateEventA",
+                            reinterpret_cast<void*>(&SecondEventRefused));
+        ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+        REQUIRE(events.Installed());
+        REQUIRE(threads.Installed());
+        g_createEvent = events.Original();
+        opened = OpenLog(); // standard output's second event fails, then the file's thread
+    }
+    for (int i = 0; i < 100; ++i) {
+        LogLine("%s", kLine.c_str());
+    }
+    FlushLog();
+    std::string printed = out.Finish();
+
+    CHECK(opened);
+    CHECK(g_events == 3);
+    CHECK(SplitLines(printed, "\n") == std::vector<std::string>(100, kLine));
+    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") ==
+          std::vector<std::string>(100, kLine));
+}

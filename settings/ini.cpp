@@ -7,7 +7,10 @@
 namespace settings {
 
 std::string IniPath(const std::string& baseName, const std::string& directory) {
-    std::string path = directory.empty() ? kDefaultIniFolder : directory;
+    std::string path = directory;
+    if (path.empty()) {
+        path = kDefaultIniFolder;
+    }
     path += baseName;
     path += ".ini";
     // The path buffer keeps one byte for the terminating zero; a longer path is refused, never cut.

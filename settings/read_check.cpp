@@ -24,10 +24,13 @@ std::string FailedReadsLine(KeyMask failed) {
         }
     }
     int count = std::popcount(failed);
-    std::string what =
-        count == 1 ? "key '" + names + "' of " HELMSHROUD_INI_NAME ", which holds a value for it"
-                   : std::to_string(count) +
-                         " keys of " HELMSHROUD_INI_NAME ", which holds a value for each: " + names;
+    std::string what;
+    if (count == 1) {
+        what = "key '" + names + "' of " HELMSHROUD_INI_NAME ", which holds a value for it";
+    } else {
+        what = std::to_string(count) +
+               " keys of " HELMSHROUD_INI_NAME ", which holds a value for each: " + names;
+    }
     return "Install_Helmshroud :: Error: Windows couldn't read " + what +
            ". Nothing sent, and the file was left as it is; the next game load reads it again.";
 }

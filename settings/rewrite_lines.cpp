@@ -19,19 +19,17 @@ std::string WindowsError(const RewriteOutcome& outcome) {
 
 // Why the rewrite failed, and the first thing to try.
 std::pair<std::string, std::string> CauseAndRemedy(const RewriteOutcome& outcome) {
-    switch (outcome.failure) {
-    case RewriteFailure::ReadOnly:
+    if (outcome.failure == RewriteFailure::ReadOnly) {
         return {"it is marked read-only", "clear its read-only mark"};
-    case RewriteFailure::Held:
+    }
+    if (outcome.failure == RewriteFailure::Held) {
         return {"another program holds it open", "close that program"};
-    case RewriteFailure::NoTemporary:
+    }
+    if (outcome.failure == RewriteFailure::NoTemporary) {
         return {"no new file can be made in its folder (" + WindowsError(outcome) + ")",
                 "let the game write to its Data\\KORV\\Plugins folder"};
-    case RewriteFailure::Copy:
-    case RewriteFailure::Replace:
-    case RewriteFailure::None:
-        break;
     }
+    // A failed copy or replacement.
     return {WindowsError(outcome), "load a game again"};
 }
 

@@ -39,14 +39,13 @@ inline constexpr std::array<SettingKey, 18> kSettingKeys{{
     {kDebugModeKey, "0", kDebugModeSendNumber},
 }};
 
-// The key sent under number n (1 to 18).
+// The key sent under number n (1 to 18); the last key for any other n.
 constexpr const SettingKey& KeyBySendNumber(int n) {
-    for (const SettingKey& key : kSettingKeys) {
-        if (key.sendNumber == n) {
-            return key;
-        }
+    std::size_t at = 0;
+    while (at + 1 < kSettingKeys.size() && kSettingKeys[at].sendNumber != n) {
+        ++at;
     }
-    return kSettingKeys.back();
+    return kSettingKeys[at];
 }
 
 } // namespace settings

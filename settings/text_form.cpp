@@ -16,14 +16,13 @@ TextForm TextFormOf(std::string_view start) {
 }
 
 void ReadableRewrite::Convert(std::string_view chunk, std::string& out) {
-    switch (form_) {
-    case TextForm::Utf8WithMark: {
+    if (form_ == TextForm::Utf8WithMark) {
         std::size_t dropped = chunk.size() < markLeft_ ? chunk.size() : markLeft_;
         markLeft_ -= dropped;
         out.append(chunk.substr(dropped));
         return;
     }
-    case TextForm::Utf16Be:
+    if (form_ == TextForm::Utf16Be) {
         for (char byte : chunk) {
             if (!halfUnit_) {
                 firstByte_ = byte;
@@ -35,11 +34,8 @@ void ReadableRewrite::Convert(std::string_view chunk, std::string& out) {
             halfUnit_ = false;
         }
         return;
-    case TextForm::Bytes:
-    case TextForm::Utf16Le:
-        out.append(chunk);
-        return;
     }
+    out.append(chunk); // bytes and UTF-16 LE stay as they are
 }
 
 void ReadableRewrite::Finish(std::string& out) {

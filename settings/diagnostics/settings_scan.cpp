@@ -164,10 +164,10 @@ void SettingsScanner::Char(char c) {
         EndText(true);
         return;
     }
-    switch (line_) {
-    case Line::Skip:
+    if (line_ == Line::Skip) {
         return;
-    case Line::Start:
+    }
+    if (line_ == Line::Start) {
         if (IsBlank(c)) {
             return;
         }
@@ -180,26 +180,26 @@ void SettingsScanner::Char(char c) {
             return;
         }
         line_ = Line::Key;
-        [[fallthrough]];
-    case Line::Key:
+    }
+    if (line_ == Line::Key) {
         if (c == '=') {
             line_ = Key(key_.Kept(key_.Length()), key_.Length()) ? Line::Value : Line::Skip;
         } else {
             key_.Add(c);
         }
         return;
-    case Line::Value:
+    }
+    if (line_ == Line::Value) {
         ValueChar(c);
         return;
-    case Line::Header:
-        if (c == ']') {
-            Section(header_.Kept(header_.Length()), header_.Length());
-            header_.Clear();
-            line_ = Line::Skip;
-        } else {
-            header_.Add(c);
-        }
-        return;
+    }
+    // A section line.
+    if (c == ']') {
+        Section(header_.Kept(header_.Length()), header_.Length());
+        header_.Clear();
+        line_ = Line::Skip;
+    } else {
+        header_.Add(c);
     }
 }
 
@@ -242,31 +242,31 @@ void SettingsScanner::Section(std::string_view name, std::size_t length) {
 
 bool SettingsScanner::Key(std::string_view name, std::size_t length) {
     KeyMask bit = BitOf(name, length);
-    switch (place_) {
-    case Place::AboveFirst:
+    if (place_ == Place::AboveFirst) {
         scan_.aboveFirstSection |= bit;
         return false;
-    case Place::Other:
+    }
+    if (place_ == Place::Other) {
         scan_.otherSections[other_].keys |= bit;
         return false;
-    case Place::Settings:
-        if (bit != 0) {
-            // A lookup finds the key's first line.
-            bool first = (scan_.settingsKeys & bit) == 0;
-            scan_.settingsKeys |= bit;
-            valueKey_ = bit;
-            valueRunning_ = 0;
-            valueLength_ = 0;
-            return first;
-        }
-        if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
-            scan_.unknownKeys.emplace_back(name);
-        } else {
-            ++scan_.moreUnknownKeys;
-        }
+    }
+    if (place_ == Place::Ignored) {
         return false;
-    case Place::Ignored:
-        return false;
+    }
+    // Under the first [Settings].
+    if (bit != 0) {
+        // A lookup finds the key's first line.
+        bool first = (scan_.settingsKeys & bit) == 0;
+        scan_.settingsKeys |= bit;
+        valueKey_ = bit;
+        valueRunning_ = 0;
+        valueLength_ = 0;
+        return first;
+    }
+    if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
+        scan_.unknownKeys.emplace_back(name);
+    } else {
+        ++scan_.moreUnknownKeys;
     }
     return false;
 }

@@ -7,7 +7,7 @@ namespace settings {
 namespace {
 
 bool IsWholeNumber(std::string_view value) {
-    if (!value.empty() && (value.front() == '-' || value.front() == '+')) {
+    if (value.starts_with('-') || value.starts_with('+')) {
         value.remove_prefix(1);
     }
     return !value.empty() &&

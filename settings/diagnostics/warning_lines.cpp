@@ -72,8 +72,10 @@ void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
             Shown(*findings.firstSection).c_str());
     }
     for (const SettingsElsewhere& place : findings.elsewhere) {
-        std::string where =
-            place.section ? "under [" + Shown(*place.section) + "]" : "outside any section";
+        std::string where = "outside any section";
+        if (place.section) {
+            where = "under [" + Shown(*place.section) + "]";
+        }
         if (place.keys == 1) {
             Add(lines,
                 HELMSHROUD_INI_NAME " has 1 of the plugin's keys %s, not under [Settings], and "

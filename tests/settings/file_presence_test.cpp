@@ -3,6 +3,7 @@
 #include "korv_common/Log.h"
 #include "settings/file_presence.h"
 #include "settings/ini.h"
+#include "settings/wide_path.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"
@@ -104,4 +105,12 @@ TEST_CASE(
     CHECK(utf8.presence == Presence::Present);
     CHECK(ansi.presence == Presence::Unknown);
     CHECK(ansi.windowsError == ERROR_NO_UNICODE_TRANSLATION);
+}
+
+TEST_CASE("an empty narrow path converts to an empty wide one") {
+    std::wstring wide = L"left over";
+    unsigned long error = 0;
+    CHECK(settings::ToWidePath("", wide, error));
+    CHECK(wide.empty());
+    CHECK(error == 0);
 }

@@ -108,6 +108,9 @@ TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8
                              std::string(2, '\0') + Utf16("x=1\r\n") + "\x01");
     CHECK(scan.unknownKeys == Names{"\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD"});
     CHECK_FALSE(scan.nulByte);
+    // A unit above the surrogates is a character of its own; a low surrogate alone is replaced.
+    CHECK(Scan("\xFF\xFE" + Utf16("[") + std::string("\x01\xFF\x00\xDE", 4)).firstSection ==
+          "\xEF\xBC\x81\xEF\xBF\xBD");
     // So is a high surrogate the file ends on.
     CHECK(Scan("\xFF\xFE" + Utf16("[ab") + "\x3D\xD8").firstSection == "ab\xEF\xBF\xBD");
     // Windows takes a UTF-8 mark for text of the first line, which hides [Settings] there.
@@ -123,7 +126,8 @@ TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8
 TEST_CASE("a key of the eighteen counts as valued by its first line in the first [Settings], once "
           "the blanks and one pair of matching quotes around its value are taken off") {
     const KeyMask valued = Bit("iInSafeTemperature") | Bit("iInSealedInterior") |
-                           Bit("iIsWeaponDrawn") | Bit("iInIsCombat") | Bit("iOnExtremePlanet");
+                           Bit("iIsWeaponDrawn") | Bit("iInIsCombat") | Bit("iOnExtremePlanet") |
+                           Bit("iIsInExtremePlanetTemperature");
     const KeyMask empty = Bit("iIsOnPlayerHomeSpaceship") | Bit("iInSealedSpaceship") |
                           Bit("iIsInHabitableSettlement") | Bit("iAreHostilesNearby") |
                           Bit("bDebugMode");
@@ -133,6 +137,7 @@ TEST_CASE("a key of the eighteen counts as valued by its first line in the first
                              "iIsWeaponDrawn=\"x'\r\n"
                              "iInIsCombat='\r\n"
                              "iOnExtremePlanet=a\0\r\n"
+                             "iIsInExtremePlanetTemperature=00\r\n"
                              "iIsOnPlayerHomeSpaceship=\t \r\n"
                              "iInSealedSpaceship=\"\"\r\n"
                              "iIsInHabitableSettlement=''\r\n"

@@ -39,6 +39,8 @@ TEST_CASE(
 TEST_CASE("a value fits its type prefix when an i key holds a whole number and a b key holds 0 "
           "or 1, and fits a key of any other prefix whatever it holds") {
     CHECK(FitsTypePrefix("sName", "yes"));
+    CHECK(FitsTypePrefix("", "yes"));
+    CHECK(FitsTypePrefix("iIsWeaponDrawn", ""));
     for (const char* whole : {"0", "-1", "+2", "007", "123456789012"}) {
         CHECK(FitsTypePrefix("iIsWeaponDrawn", whole));
     }

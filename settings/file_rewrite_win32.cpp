@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace settings {
 
 namespace {
@@ -69,6 +71,16 @@ bool Copy(HANDLE source, HANDLE target, ReadableRewrite& rewrite) {
     }
 }
 
+// The temporary file's path beside the file's. Its suffix is ASCII, which converts to the same
+// characters from every code page narrow file names may be in.
+std::wstring TemporaryPath(const std::wstring& wide) {
+    std::wstring temporary = wide;
+    for (char c : std::string_view(kRewriteSuffix)) {
+        temporary += static_cast<wchar_t>(c);
+    }
+    return temporary;
+}
+
 } // namespace
 
 bool FileStart(const std::string& path, std::string& start) {
@@ -89,21 +101,21 @@ bool FileStart(const std::string& path, std::string& start) {
 }
 
 bool RemoveLeftOverRewrite(const std::string& path) {
-    std::wstring temporary;
+    std::wstring wide;
     unsigned long error = 0;
-    if (!ToWidePath(path + kRewriteSuffix, temporary, error)) {
+    if (!ToWidePath(path, wide, error)) {
         return false;
     }
-    return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return DeleteFileW(TemporaryPath(wide).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 bool PlaceNewFile(const std::string& path) {
     std::wstring wide;
-    std::wstring temporary;
     unsigned long error = 0;
-    if (!ToWidePath(path, wide, error) || !ToWidePath(path + kRewriteSuffix, temporary, error)) {
+    if (!ToWidePath(path, wide, error)) {
         return false;
     }
+    std::wstring temporary = TemporaryPath(wide);
     // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is somebody's, and stays.
     if (!MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
@@ -114,11 +126,11 @@ bool PlaceNewFile(const std::string& path) {
 
 RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
     std::wstring wide;
-    std::wstring temporary;
     unsigned long error = 0;
-    if (!ToWidePath(path, wide, error) || !ToWidePath(path + kRewriteSuffix, temporary, error)) {
+    if (!ToWidePath(path, wide, error)) {
         return Failed(RewriteFailure::Copy, error);
     }
+    std::wstring temporary = TemporaryPath(wide);
     // Decided from the file's own mark, not from whether a write would go through: a process
     // running with the rights to ignore the mark must leave the file alone all the same.
     DWORD attributes = GetFileAttributesW(wide.c_str());

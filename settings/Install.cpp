@@ -76,6 +76,12 @@ bool ReadableByWindows() {
     return true;
 }
 
+// The settings file's path is made of fixed names, so it and its temporary file's path fit the
+// profile functions' path buffer whatever the game folder.
+static_assert(sizeof settings::kDefaultIniFolder - 1 + sizeof HELMSHROUD_INI_NAME - 1 +
+                  sizeof settings::kRewriteSuffix - 1 <
+              settings::kIniPathBufferSize);
+
 // The eighteen keys go into a temporary file beside the settings file, which takes its place once
 // every write went through: a write that fails, or a run stopped half-way, never leaves a file with
 // only some of them, which every later run would take for the player's own and send with the rest
@@ -83,9 +89,6 @@ bool ReadableByWindows() {
 void CreateWithDefaults() {
     std::string path = settings::IniPath(korv::kPluginName, "");
     std::string temporary = path + settings::kRewriteSuffix;
-    if (path.empty() || temporary.size() >= settings::kIniPathBufferSize) {
-        return; // too long for the profile functions: the presence test after it says so
-    }
     // A temporary file a killed run left would keep its lines before the defaults.
     if (!settings::RemoveLeftOverRewrite(path)) {
         return;

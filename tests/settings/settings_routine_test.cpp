@@ -92,13 +92,16 @@ const std::string kSkipped = "Install_Helmshroud :: Error: couldn't tell whether
 
 // Fails the settings file's attribute query with "access denied", as a file the process may not
 // look at would; every other query goes to Wine.
+// With g_answeredQueries set, that many queries of it are answered first.
 void* g_originalAttributes = nullptr;
+int g_answeredQueries = 0;
 
 BOOL WINAPI DeniedForSettingsFile(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
     std::size_t length = std::wcslen(path);
     constexpr wchar_t kName[] = L"Helmshroud.ini";
     constexpr std::size_t kNameLength = sizeof kName / sizeof kName[0] - 1;
-    if (length >= kNameLength && std::wcscmp(path + length - kNameLength, kName) == 0) {
+    if (length >= kNameLength && std::wcscmp(path + length - kNameLength, kName) == 0 &&
+        g_answeredQueries-- <= 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -249,6 +252,25 @@ TEST_CASE("a settings file whose state can't be told is skipped and keeps its by
                                                 "(Windows error 5).",
                                                 kSkipped});
     CHECK(ReadFileBytes(game / kIni) == file);
+}
+
+TEST_CASE("a settings file just created whose state then can't be told is kept and nothing sent") {
+    GameFolder game;
+    ImportDouble attributes("KERNEL32.dll", "GetFileAttributesExW",
+                            reinterpret_cast<void*>(&DeniedForSettingsFile));
+    REQUIRE(attributes.Installed());
+    g_originalAttributes = attributes.Original();
+    g_answeredQueries = 1; // the one that finds no file
+
+    RoutineRun run = RunRoutine();
+
+    CHECK(run.commands.empty());
+    CHECK(run.lines == std::vector<std::string>{kCreatedOne,
+                                                "IniExists :: Error: exists failed for "
+                                                ".\\Data\\KORV\\Plugins\\Helmshroud.ini "
+                                                "(Windows error 5).",
+                                                kSkipped});
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
 }
 
 TEST_CASE("a plugin folder caught in a symbolic link loop is reported and the run skipped") {

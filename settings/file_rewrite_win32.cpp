@@ -106,7 +106,8 @@ bool RemoveLeftOverRewrite(const std::string& path) {
     if (!ToWidePath(path, wide, error)) {
         return false;
     }
-    return DeleteFileW(TemporaryPath(wide).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    std::wstring temporary = TemporaryPath(wide);
+    return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 bool PlaceNewFile(const std::string& path) {

@@ -86,16 +86,22 @@ void QueueNote(const char* format, std::uint64_t count) {
     }
 }
 
-// Queues a line for the file, after saying how many lines before it had no room. False when the
-// line does not fit. Under g_queueLock.
-bool QueueForFile(const char* line, std::size_t size) {
-    if (g_fileLeftOut > 0 && g_fileQueue.Room() >= size + 256) {
+// Says in the file how many lines had no room in its queue, when the queue has room for the note
+// and for the next line, of nextSize bytes. Under g_queueLock.
+void NoteFileLeftOut(std::size_t nextSize) {
+    if (g_fileLeftOut > 0 && g_fileQueue.Room() >= nextSize + 256) {
         std::uint64_t leftOut = g_fileLeftOut;
         g_fileLeftOut = 0;
         QueueNote("LogLine :: Warning: the log file's queue had no room for %llu line(s); they are "
                   "missing here.\n",
                   leftOut);
     }
+}
+
+// Queues a line for the file, after saying how many lines before it had no room. False when the
+// line does not fit. Under g_queueLock.
+bool QueueForFile(const char* line, std::size_t size) {
+    NoteFileLeftOut(size);
     return g_fileQueue.Push(line, size);
 }
 
@@ -415,10 +421,15 @@ void WriteLogAtExit() {
         }
     }
     NoteStdoutLeftOut();
-    // Then what a refused write left, and the queue, as long as the file takes them.
+    // Then what a refused write left, and the queue, as long as the file takes them. No line
+    // follows the last: the lines left out after it are said once the queue is written.
     bool taken = WriteText(false);
     while (taken) {
         std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+        if (size == 0) {
+            NoteFileLeftOut(0);
+            size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+        }
         if (size == 0) {
             break;
         }

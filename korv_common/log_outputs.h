@@ -25,7 +25,7 @@ std::uint64_t FileSize(void* file);
 void WriteToStdout(const char* bytes, std::size_t size);
 // Standard output's writer has finished a write; FlushLog waits for that.
 void NoteStdoutWrite();
-// Returns once the writer finishes a write, or after timeoutMs.
+// Returns once the writer finishes a write, or after timeoutMs. Only while the writer runs.
 void WaitForStdoutWrite(unsigned timeoutMs);
 // Milliseconds from some fixed point, never going back.
 std::uint64_t NowMs();

@@ -127,11 +127,8 @@ void NoteStdoutWrite() {
 }
 
 void WaitForStdoutWrite(unsigned timeoutMs) {
-    if (HANDLE wrote = g_stdoutWrote.load()) {
-        WaitForSingleObject(wrote, timeoutMs);
-    } else {
-        Sleep(timeoutMs);
-    }
+    // The event is made before the writer is started, and it is waited for only while it runs.
+    WaitForSingleObject(g_stdoutWrote.load(), timeoutMs);
 }
 
 std::uint64_t NowMs() {

@@ -1,0 +1,169 @@
+// Writes of the log file the system refuses, one after another and as the process ends, and a
+// write the writer was ended in.
+#include "korv_common/Log.h"
+#include "korv_common/log_outputs.h"
+#include "tests/log/log_folders.h"
+#include "tests/support/documents_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/import_double.h"
+#include "tests/support/stdout_capture.h"
+#include "tests/support/temp_folder.h"
+
+#include <windows.h>
+
+#include <doctest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace testing;
+
+namespace {
+
+const std::string kLine(1000, 'x'); // 65 of them, "\n" included, fill a queue of 64 KiB
+
+std::string LeftOutOfFile(int lines) {
+    return "LogLine :: Warning: the log file's queue had no room for " + std::to_string(lines) +
+           " line(s); they are missing here.";
+}
+
+// What standard output is told when the file's writes start failing with a write that took
+// nothing and gave no error.
+const std::string kWritesFail =
+    "LogLine :: Error: the log file can't be written (Windows error 29). Its lines wait until it "
+    "can; any it has no room for meanwhile are counted, and the file says how many.";
+
+void* g_writeFile = nullptr;
+std::atomic<bool> g_takesNothing{false};
+std::atomic<bool> g_endedAfterWrite{false};
+HANDLE g_written = nullptr;
+
+BOOL WINAPI Write(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlap) {
+    if (g_takesNothing.load()) {
+        *written = 0;
+        return TRUE;
+    }
+    BOOL done =
+        reinterpret_cast<decltype(&WriteFile)>(g_writeFile)(file, bytes, size, written, overlap);
+    if (g_endedAfterWrite.load()) {
+        // The writer is ended here, its write done but not yet counted.
+        SetEvent(g_written);
+        Sleep(INFINITE);
+    }
+    return done;
+}
+
+HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD,
+                       LPDWORD) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+} // namespace
+
+TEST_CASE("while the file takes nothing its lines wait, standard output is told once, lines with "
+          "no room are counted, and at exit the file gets them all and the count once it takes "
+          "them") {
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string documents = MadeDocuments(root);
+    DocumentsFolderDouble lookup(documents);
+    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
+    REQUIRE(writes.Installed());
+    g_writeFile = writes.Original();
+    StdoutCapture out;
+    REQUIRE(OpenLog());
+    Sleep(200); // the writers sleep until woken
+
+    g_takesNothing = true;
+    LogLine("first");
+    FlushLog(); // refused, tried again after a pause, and said
+    LogLine("second");
+    FlushLog(); // refused again: neither tried again at once nor said again
+    for (int i = 0; i < 66; ++i) {
+        LogLine("%s", kLine.c_str()); // 65 fit behind "second"; the last is counted
+    }
+    Sleep(200);       // the file's writer, woken by the filling queue, has given up too
+    WriteLogAtExit(); // still refused: everything stays
+    g_takesNothing = false;
+    WriteLogAtExit();
+    FlushLog(); // standard output's writer may not have been woken for the last lines
+    std::string printed = out.Finish();
+
+    std::vector<std::string> shown{"first", kWritesFail, "second"};
+    shown.insert(shown.end(), 66, kLine);
+    CHECK(SplitLines(printed, "\n") == shown);
+    std::vector<std::string> logged{"first", "second"};
+    logged.insert(logged.end(), 65, kLine);
+    logged.push_back(LeftOutOfFile(1));
+    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") == logged);
+}
+
+TEST_CASE("without writer threads, lines standard output had no room for are counted in the file "
+          "once it is open, the line saying its writes fail included, and dropped before") {
+    TempFolder root;
+    std::string path = root / "log.txt";
+    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
+    REQUIRE(writes.Installed());
+    g_writeFile = writes.Original();
+    StdoutCapture out;
+    for (int i = 0; i < 66; ++i) {
+        LogLineNoWait("%s", kLine.c_str());
+    }
+    FlushLog(); // no file to count the line standard output is missing
+    for (int i = 0; i < 66; ++i) {
+        LogLineNoWait("%s", kLine.c_str());
+    }
+    const std::string filler(400, 'y'); // leaves standard output's queue room for no failure line
+    LogLineNoWait("%s", filler.c_str());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    {
+        ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+        REQUIRE(threads.Installed());
+        korv::log::UseLogFile(file);
+    }
+    LogLineNoWait("%s", kLine.c_str()); // in the file only
+    g_takesNothing = true;
+    FlushLog(); // the failure line finds standard output's queue full
+    g_takesNothing = false;
+    FlushLog();
+    std::string printed = out.Finish();
+    CloseHandle(file);
+
+    std::vector<std::string> shown(130, kLine);
+    shown.push_back(filler);
+    CHECK(SplitLines(printed, "\n") == shown);
+    CHECK(SplitLines(ReadFileBytes(path), "\r\n") ==
+          std::vector<std::string>{kLine,
+                                   "LogLine :: Warning: standard output took no lines for a while; "
+                                   "3 line(s) had no room in its queue and are missing there (this "
+                                   "file has them)."});
+}
+
+TEST_CASE("at exit, the write a writer was ended in is not written again when the file has it") {
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string documents = MadeDocuments(root);
+    DocumentsFolderDouble lookup(documents);
+    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
+    REQUIRE(writes.Installed());
+    g_writeFile = writes.Original();
+    g_written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    StdoutCapture out;
+    REQUIRE(OpenLog());
+    LogLine("before");
+    FlushLog();
+
+    g_endedAfterWrite = true;
+    std::thread([] {
+        LogLine("in the ended write");
+        FlushLog();
+    }).detach(); // never returns: the process ends it
+    REQUIRE(WaitForSingleObject(g_written, 10000) == WAIT_OBJECT_0);
+    g_endedAfterWrite = false;
+    WriteLogAtExit();
+    out.Finish();
+
+    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") ==
+          std::vector<std::string>{"before", "in the ended write"});
+}

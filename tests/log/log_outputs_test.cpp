@@ -123,6 +123,21 @@ TEST_CASE("lines queued with no writer woken until both queues are full are left
     CHECK(logged == lines);
 }
 
+TEST_CASE("a line that finds standard output's queue full is queued once its writer makes room") {
+    StdoutCapture out;
+    REQUIRE(korv::log::StartStdoutWriter());
+    Sleep(200); // the writer sleeps until woken
+    for (int i = 0; i < 65; ++i) {
+        LogLineNoWait("%s", kLine.c_str());
+    }
+    int waited = LogLine("%s", kLine.c_str());
+    FlushLog();
+    std::string printed = out.Finish();
+
+    CHECK(waited == 0);
+    CHECK(SplitLines(printed, "\n") == std::vector<std::string>(66, kLine));
+}
+
 TEST_CASE("a line that finds standard output's queue full while nobody reads it waits a second at "
           "most, and once it waited in vain lines are left out of standard output at once") {
     using Clock = std::chrono::steady_clock;

@@ -18,6 +18,7 @@ using korv::kLineBufferSize;
 using korv::LineQueue;
 using korv::SlimGuard;
 using korv::SlimLock;
+using korv::SlimTryGuard;
 
 // Room for some hundreds of lines each: what a slow disk or a stalled standard output is allowed
 // to hold back before lines are left out.
@@ -410,8 +411,8 @@ void WriteLogAtExit() {
         return;
     }
     // Every other thread is gone, and one may have gone holding a lock: none is waited for.
-    bool writing = g_fileWriting.TryAcquire();
-    bool queue = g_queueLock.TryAcquire();
+    SlimTryGuard writing(g_fileWriting);
+    SlimTryGuard queue(g_queueLock);
     // A writer ended in the middle of its write: the rest of the batch is written again unless
     // the file has it.
     if (g_fileInFlight.load() > 0) {
@@ -435,12 +436,6 @@ void WriteLogAtExit() {
         }
         TakeBatch(size);
         taken = WriteText(false);
-    }
-    if (queue) {
-        g_queueLock.Release();
-    }
-    if (writing) {
-        g_fileWriting.Release();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -294,25 +295,26 @@ bool QueueWaitingForStdout(const char* format, std::va_list args) {
         SlimGuard guard(g_queueLock);
         return g_stdoutQueue.Push(g_line, FormatAgain(format, args));
     };
+    bool queued = false;
     if (!korv::log::StdoutWriterRunning()) {
         korv::log::WriteStdoutQueue();
-        if (queue()) {
-            return true;
-        }
+        queued = queue(); // other threads may have filled the queue again meanwhile
     } else if (!StdoutStalled()) {
         std::uint64_t deadline = korv::log::NowMs() + kStdoutFlushWaitMs;
-        while (korv::log::NowMs() < deadline) {
+        while (!queued && korv::log::NowMs() < deadline) {
             korv::log::WakeStdoutWriter();
             korv::log::WaitForStdoutWrite(kStdoutLookMs);
-            if (queue()) {
-                return true;
-            }
+            queued = queue();
         }
-        g_stdoutStalledAt.store(g_stdoutWritten.load());
+        if (!queued) {
+            g_stdoutStalledAt.store(g_stdoutWritten.load());
+        }
     }
-    SlimGuard guard(g_queueLock);
-    ++g_stdoutLeftOut;
-    return false;
+    if (!queued) {
+        SlimGuard guard(g_queueLock);
+        ++g_stdoutLeftOut;
+    }
+    return queued;
 }
 
 // Gives standard output's writer up to kStdoutFlushWaitMs to take what is queued now, unless it
@@ -414,10 +416,11 @@ void WriteLogAtExit() {
     SlimTryGuard writing(g_fileWriting);
     SlimTryGuard queue(g_queueLock);
     // A writer ended in the middle of its write: the rest of the batch is written again unless
-    // the file has it.
+    // the file has it. A file whose size can't be had may miss it: a line twice beats none.
     if (g_fileInFlight.load() > 0) {
         g_fileInFlight.store(0);
-        if (korv::log::FileSize(g_file.load()) != g_fileSent) {
+        std::optional<std::uint64_t> size = korv::log::FileSize(g_file.load());
+        if (size && *size != g_fileSent) {
             g_textDone = g_textSize;
         }
     }

@@ -108,10 +108,10 @@ std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::ui
     return done;
 }
 
-std::uint64_t FileSize(void* file) {
+std::optional<std::uint64_t> FileSize(void* file) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(static_cast<HANDLE>(file), &size)) {
-        return 0;
+        return std::nullopt;
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }

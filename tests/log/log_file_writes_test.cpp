@@ -35,6 +35,7 @@ const std::string kWritesFail =
 
 void* g_writeFile = nullptr;
 std::atomic<bool> g_takesNothing{false};
+std::atomic<bool> g_endedBeforeWrite{false};
 std::atomic<bool> g_endedAfterWrite{false};
 HANDLE g_written = nullptr;
 
@@ -42,6 +43,11 @@ BOOL WINAPI Write(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVE
     if (g_takesNothing.load()) {
         *written = 0;
         return TRUE;
+    }
+    if (g_endedBeforeWrite.load()) {
+        // The writer is ended here, before the system took its write.
+        SetEvent(g_written);
+        Sleep(INFINITE);
     }
     BOOL done =
         reinterpret_cast<decltype(&WriteFile)>(g_writeFile)(file, bytes, size, written, overlap);
@@ -141,7 +147,40 @@ TEST_CASE("without writer threads, lines standard output had no room for are cou
                                    "file has them)."});
 }
 
-TEST_CASE("at exit, the write a writer was ended in is not written again when the file has it") {
+TEST_CASE("at exit, a note of what standard output is missing that finds no room in the file's "
+          "queue is counted with the lines the file is missing") {
+    TempFolder root;
+    std::string path = root / "log.txt";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    {
+        ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+        REQUIRE(threads.Installed());
+        korv::log::UseLogFile(file);
+    }
+    StdoutCapture out;
+    for (int i = 0; i < 65; ++i) {
+        LogLineNoWait("%s", kLine.c_str());
+    }
+    const std::string filler(400, 'y'); // leaves both queues room for no note
+    LogLineNoWait("%s", filler.c_str());
+    LogLineNoWait("%s", std::string(100, 'z').c_str()); // in neither
+    WriteLogAtExit();
+    out.Finish();
+    CloseHandle(file);
+
+    std::vector<std::string> logged(65, kLine);
+    logged.push_back(filler);
+    logged.push_back(LeftOutOfFile(2));
+    CHECK(SplitLines(ReadFileBytes(path), "\r\n") == logged);
+}
+
+namespace {
+
+// Logs a line, then ends the thread that writes it in its write, before the system took it or
+// after, and runs what runs as the process ends. The log file's lines.
+std::vector<std::string> LinesAfterEndedWrite(bool taken) {
     const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
@@ -154,16 +193,38 @@ TEST_CASE("at exit, the write a writer was ended in is not written again when th
     LogLine("before");
     FlushLog();
 
-    g_endedAfterWrite = true;
+    (taken ? g_endedAfterWrite : g_endedBeforeWrite) = true;
     std::thread([] {
         LogLine("in the ended write");
         FlushLog();
     }).detach(); // never returns: the process ends it
     REQUIRE(WaitForSingleObject(g_written, 10000) == WAIT_OBJECT_0);
     g_endedAfterWrite = false;
+    g_endedBeforeWrite = false;
     WriteLogAtExit();
     out.Finish();
+    return SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+}
 
-    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") ==
-          std::vector<std::string>{"before", "in the ended write"});
+BOOL WINAPI NoSize(HANDLE, PLARGE_INTEGER) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+const std::vector<std::string> kBeforeAndEnded{"before", "in the ended write"};
+
+} // namespace
+
+TEST_CASE("at exit, the write a writer was ended in is not written again when the file has it") {
+    CHECK(LinesAfterEndedWrite(true) == kBeforeAndEnded);
+}
+
+TEST_CASE("at exit, the write a writer was ended in is written when the file has not got it") {
+    CHECK(LinesAfterEndedWrite(false) == kBeforeAndEnded);
+}
+
+TEST_CASE("at exit, the write a writer was ended in is written when the file's size can't be had") {
+    ImportDouble sizes("KERNEL32.dll", "GetFileSizeEx", reinterpret_cast<void*>(&NoSize));
+    REQUIRE(sizes.Installed());
+    CHECK(LinesAfterEndedWrite(false) == kBeforeAndEnded);
 }

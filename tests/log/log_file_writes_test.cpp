@@ -65,6 +65,17 @@ HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LP
     return nullptr;
 }
 
+// Creates the file at path and makes it the log's file, with no writer thread. Its handle.
+HANDLE UsedWithoutWriter(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+    REQUIRE(threads.Installed());
+    korv::log::UseLogFile(file);
+    return file;
+}
+
 } // namespace
 
 TEST_CASE("while the file takes nothing its lines wait, standard output is told once, lines with "
@@ -121,14 +132,7 @@ TEST_CASE("without writer threads, lines standard output had no room for are cou
     }
     const std::string filler(400, 'y'); // leaves standard output's queue room for no failure line
     LogLineNoWait("%s", filler.c_str());
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
-    {
-        ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
-        REQUIRE(threads.Installed());
-        korv::log::UseLogFile(file);
-    }
+    HANDLE file = UsedWithoutWriter(path);
     LogLineNoWait("%s", kLine.c_str()); // in the file only
     g_takesNothing = true;
     FlushLog(); // the failure line finds standard output's queue full
@@ -151,14 +155,7 @@ TEST_CASE("at exit, a note of what standard output is missing that finds no room
           "queue is counted with the lines the file is missing") {
     TempFolder root;
     std::string path = root / "log.txt";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
-    {
-        ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
-        REQUIRE(threads.Installed());
-        korv::log::UseLogFile(file);
-    }
+    HANDLE file = UsedWithoutWriter(path);
     StdoutCapture out;
     for (int i = 0; i < 65; ++i) {
         LogLineNoWait("%s", kLine.c_str());

@@ -65,6 +65,15 @@ HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LP
     return nullptr;
 }
 
+// The log's writes go through Write for the life of the object.
+struct WritesThroughDouble {
+    WritesThroughDouble() {
+        REQUIRE(writes.Installed());
+        g_writeFile = writes.Original();
+    }
+    ImportDouble writes{"KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write)};
+};
+
 // Creates the file at path and makes it the log's file, with no writer thread. Its handle.
 HANDLE UsedWithoutWriter(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -84,9 +93,7 @@ TEST_CASE("while the file takes nothing its lines wait, standard output is told 
     const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
-    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
-    REQUIRE(writes.Installed());
-    g_writeFile = writes.Original();
+    WritesThroughDouble writes;
     StdoutCapture out;
     REQUIRE(OpenLog());
     Sleep(200); // the writers sleep until woken
@@ -119,9 +126,7 @@ TEST_CASE("without writer threads, lines standard output had no room for are cou
           "once it is open, the line saying its writes fail included, and dropped before") {
     TempFolder root;
     std::string path = root / "log.txt";
-    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
-    REQUIRE(writes.Installed());
-    g_writeFile = writes.Original();
+    WritesThroughDouble writes;
     StdoutCapture out;
     for (int i = 0; i < 66; ++i) {
         LogLineNoWait("%s", kLine.c_str());
@@ -181,9 +186,7 @@ std::vector<std::string> LinesAfterEndedWrite(bool taken) {
     const TempFolder& root = FolderRemovedAtExit();
     std::string documents = MadeDocuments(root);
     DocumentsFolderDouble lookup(documents);
-    ImportDouble writes("KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&Write));
-    REQUIRE(writes.Installed());
-    g_writeFile = writes.Original();
+    WritesThroughDouble writes;
     g_written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     StdoutCapture out;
     REQUIRE(OpenLog());

@@ -9,6 +9,7 @@
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <thread>
@@ -81,9 +82,10 @@ unsigned long long Count(std::uint64_t count) {
 
 // Queues a line of the log's own for the file, before the line that follows it. Under g_queueLock.
 void QueueNote(const char* format, std::uint64_t count) {
+    // The print always ends the text it leaves with a zero, within the buffer.
     char note[256];
-    int length = std::snprintf(note, sizeof note, format, Count(count));
-    if (length > 0 && !g_fileQueue.Push(note, static_cast<std::size_t>(length))) {
+    std::snprintf(note, sizeof note, format, Count(count));
+    if (!g_fileQueue.Push(note, std::strlen(note))) {
         ++g_fileLeftOut;
     }
 }
@@ -172,14 +174,14 @@ void TakeBatch(std::size_t size) {
 // back. Under g_fileWriting, not g_queueLock.
 void SayFileWritesFail(std::uint32_t error) {
     char line[256];
-    int length = std::snprintf(line, sizeof line,
-                               "LogLine :: Error: the log file can't be written (Windows error "
-                               "%u). Its lines wait until it can; any it has no room for "
-                               "meanwhile are counted, and the file says how many.\n",
-                               static_cast<unsigned>(error));
+    std::snprintf(line, sizeof line,
+                  "LogLine :: Error: the log file can't be written (Windows error "
+                  "%u). Its lines wait until it can; any it has no room for "
+                  "meanwhile are counted, and the file says how many.\n",
+                  static_cast<unsigned>(error));
     {
         SlimGuard guard(g_queueLock);
-        if (length <= 0 || !g_stdoutQueue.Push(line, static_cast<std::size_t>(length))) {
+        if (!g_stdoutQueue.Push(line, std::strlen(line))) {
             ++g_stdoutLeftOut;
         }
     }

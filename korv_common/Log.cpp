@@ -9,7 +9,9 @@
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -18,6 +20,7 @@ using korv::kLineBufferSize;
 using korv::LineQueue;
 using korv::SlimGuard;
 using korv::SlimLock;
+using korv::SlimTryGuard;
 
 // Room for some hundreds of lines each: what a slow disk or a stalled standard output is allowed
 // to hold back before lines are left out.
@@ -79,23 +82,30 @@ unsigned long long Count(std::uint64_t count) {
 
 // Queues a line of the log's own for the file, before the line that follows it. Under g_queueLock.
 void QueueNote(const char* format, std::uint64_t count) {
+    // The print always ends the text it leaves with a zero, within the buffer.
     char note[256];
-    int length = std::snprintf(note, sizeof note, format, Count(count));
-    if (length > 0 && !g_fileQueue.Push(note, static_cast<std::size_t>(length))) {
+    std::snprintf(note, sizeof note, format, Count(count));
+    if (!g_fileQueue.Push(note, std::strlen(note))) {
         ++g_fileLeftOut;
     }
 }
 
-// Queues a line for the file, after saying how many lines before it had no room. False when the
-// line does not fit. Under g_queueLock.
-bool QueueForFile(const char* line, std::size_t size) {
-    if (g_fileLeftOut > 0 && g_fileQueue.Room() >= size + 256) {
+// Says in the file how many lines had no room in its queue, when the queue has room for the note
+// and for the next line, of nextSize bytes. Under g_queueLock.
+void NoteFileLeftOut(std::size_t nextSize) {
+    if (g_fileLeftOut > 0 && g_fileQueue.Room() >= nextSize + 256) {
         std::uint64_t leftOut = g_fileLeftOut;
         g_fileLeftOut = 0;
         QueueNote("LogLine :: Warning: the log file's queue had no room for %llu line(s); they are "
                   "missing here.\n",
                   leftOut);
     }
+}
+
+// Queues a line for the file, after saying how many lines before it had no room. False when the
+// line does not fit. Under g_queueLock.
+bool QueueForFile(const char* line, std::size_t size) {
+    NoteFileLeftOut(size);
     return g_fileQueue.Push(line, size);
 }
 
@@ -164,14 +174,14 @@ void TakeBatch(std::size_t size) {
 // back. Under g_fileWriting, not g_queueLock.
 void SayFileWritesFail(std::uint32_t error) {
     char line[256];
-    int length = std::snprintf(line, sizeof line,
-                               "LogLine :: Error: the log file can't be written (Windows error "
-                               "%u). Its lines wait until it can; any it has no room for "
-                               "meanwhile are counted, and the file says how many.\n",
-                               static_cast<unsigned>(error));
+    std::snprintf(line, sizeof line,
+                  "LogLine :: Error: the log file can't be written (Windows error "
+                  "%u). Its lines wait until it can; any it has no room for "
+                  "meanwhile are counted, and the file says how many.\n",
+                  static_cast<unsigned>(error));
     {
         SlimGuard guard(g_queueLock);
-        if (length <= 0 || !g_stdoutQueue.Push(line, static_cast<std::size_t>(length))) {
+        if (!g_stdoutQueue.Push(line, std::strlen(line))) {
             ++g_stdoutLeftOut;
         }
     }
@@ -287,25 +297,26 @@ bool QueueWaitingForStdout(const char* format, std::va_list args) {
         SlimGuard guard(g_queueLock);
         return g_stdoutQueue.Push(g_line, FormatAgain(format, args));
     };
+    bool queued = false;
     if (!korv::log::StdoutWriterRunning()) {
         korv::log::WriteStdoutQueue();
-        if (queue()) {
-            return true;
-        }
+        queued = queue(); // other threads may have filled the queue again meanwhile
     } else if (!StdoutStalled()) {
         std::uint64_t deadline = korv::log::NowMs() + kStdoutFlushWaitMs;
-        while (korv::log::NowMs() < deadline) {
+        while (!queued && korv::log::NowMs() < deadline) {
             korv::log::WakeStdoutWriter();
             korv::log::WaitForStdoutWrite(kStdoutLookMs);
-            if (queue()) {
-                return true;
-            }
+            queued = queue();
         }
-        g_stdoutStalledAt.store(g_stdoutWritten.load());
+        if (!queued) {
+            g_stdoutStalledAt.store(g_stdoutWritten.load());
+        }
     }
-    SlimGuard guard(g_queueLock);
-    ++g_stdoutLeftOut;
-    return false;
+    if (!queued) {
+        SlimGuard guard(g_queueLock);
+        ++g_stdoutLeftOut;
+    }
+    return queued;
 }
 
 // Gives standard output's writer up to kStdoutFlushWaitMs to take what is queued now, unless it
@@ -404,32 +415,32 @@ void WriteLogAtExit() {
         return;
     }
     // Every other thread is gone, and one may have gone holding a lock: none is waited for.
-    bool writing = g_fileWriting.TryAcquire();
-    bool queue = g_queueLock.TryAcquire();
+    SlimTryGuard writing(g_fileWriting);
+    SlimTryGuard queue(g_queueLock);
     // A writer ended in the middle of its write: the rest of the batch is written again unless
-    // the file has it.
+    // the file has it. A file whose size can't be had may miss it: a line twice beats none.
     if (g_fileInFlight.load() > 0) {
         g_fileInFlight.store(0);
-        if (korv::log::FileSize(g_file.load()) != g_fileSent) {
+        std::optional<std::uint64_t> size = korv::log::FileSize(g_file.load());
+        if (size && *size != g_fileSent) {
             g_textDone = g_textSize;
         }
     }
     NoteStdoutLeftOut();
-    // Then what a refused write left, and the queue, as long as the file takes them.
+    // Then what a refused write left, and the queue, as long as the file takes them. No line
+    // follows the last: the lines left out after it are said once the queue is written.
     bool taken = WriteText(false);
     while (taken) {
         std::size_t size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+        if (size == 0) {
+            NoteFileLeftOut(0);
+            size = g_fileQueue.Pop(g_fileBatch, kBatchBytes);
+        }
         if (size == 0) {
             break;
         }
         TakeBatch(size);
         taken = WriteText(false);
-    }
-    if (queue) {
-        g_queueLock.Release();
-    }
-    if (writing) {
-        g_fileWriting.Release();
     }
 }
 

@@ -6,7 +6,10 @@
 namespace korv {
 
 std::size_t FormatLine(char* buffer, const char* format, std::va_list args) {
-    int written = std::vsnprintf(buffer, kLineBufferSize, format, args);
+    return EndLine(buffer, std::vsnprintf(buffer, kLineBufferSize, format, args));
+}
+
+std::size_t EndLine(char* buffer, int written) {
     if (written < 0) {
         buffer[0] = '\0';
     }

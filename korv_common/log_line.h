@@ -14,6 +14,11 @@ inline constexpr std::size_t kLineBufferSize = 8192;
 // format the print refuses leaves an empty line. Returns the line's length, "\n" included.
 std::size_t FormatLine(char* buffer, const char* format, std::va_list args);
 
+// Ends the text the print left in buffer (kLineBufferSize bytes) as FormatLine does, given what
+// the print returned: its length, or a negative number when it refused the format (its text is
+// then not read). Returns the line's length, "\n" included.
+std::size_t EndLine(char* buffer, int written);
+
 // Copies size bytes of text to out with every "\n" written as "\r\n", as the runtime's text-mode
 // streams write it. out holds at least 2 * size bytes. Returns the bytes written to out.
 std::size_t WithCrLf(const char* text, std::size_t size, char* out);

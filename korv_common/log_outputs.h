@@ -3,6 +3,7 @@
 // system's (log_outputs_win32.cpp: the writer threads and the writes themselves).
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace korv::log {
 
@@ -19,13 +20,14 @@ void WakeStdoutWriter();
 // Writes the bytes to the file (a Windows handle) and returns how many the system took: all of
 // them, or those before a write it refused, with its Windows error in error.
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error);
-// The file's size in bytes; the log is its only writer, so this is what it has been given.
-std::uint64_t FileSize(void* file);
+// The file's size in bytes (the log is its only writer, so this is what it has been given), or
+// nothing when the system can't say.
+std::optional<std::uint64_t> FileSize(void* file);
 // Writes the bytes to the C runtime's standard output; may block as long as standard output does.
 void WriteToStdout(const char* bytes, std::size_t size);
 // Standard output's writer has finished a write; FlushLog waits for that.
 void NoteStdoutWrite();
-// Returns once the writer finishes a write, or after timeoutMs.
+// Returns once the writer finishes a write, or after timeoutMs. Only while the writer runs.
 void WaitForStdoutWrite(unsigned timeoutMs);
 // Milliseconds from some fixed point, never going back.
 std::uint64_t NowMs();

@@ -108,10 +108,10 @@ std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::ui
     return done;
 }
 
-std::uint64_t FileSize(void* file) {
+std::optional<std::uint64_t> FileSize(void* file) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(static_cast<HANDLE>(file), &size)) {
-        return 0;
+        return std::nullopt;
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
@@ -127,11 +127,8 @@ void NoteStdoutWrite() {
 }
 
 void WaitForStdoutWrite(unsigned timeoutMs) {
-    if (HANDLE wrote = g_stdoutWrote.load()) {
-        WaitForSingleObject(wrote, timeoutMs);
-    } else {
-        Sleep(timeoutMs);
-    }
+    // The event is made before the writer is started, and it is waited for only while it runs.
+    WaitForSingleObject(g_stdoutWrote.load(), timeoutMs);
 }
 
 std::uint64_t NowMs() {

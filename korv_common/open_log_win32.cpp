@@ -36,14 +36,13 @@ bool JoinFits(wchar_t* buffer, std::size_t size, const wchar_t* first, const wch
 
 // A path as log lines show it: UTF-8, whatever the ANSI code page.
 struct ShownPath {
+    // The text has room for any path Windows takes, and its last byte is never written: it ends
+    // with a zero whatever the conversion does.
     explicit ShownPath(const wchar_t* path) {
-        int length = WideCharToMultiByte(CP_UTF8, 0, path, -1, text, static_cast<int>(sizeof text),
-                                         nullptr, nullptr);
-        if (length <= 0) {
-            text[0] = '\0';
-        }
+        WideCharToMultiByte(CP_UTF8, 0, path, -1, text, static_cast<int>(sizeof text) - 1, nullptr,
+                            nullptr);
     }
-    char text[kShownPathSize];
+    char text[kShownPathSize + 1] = {};
 };
 
 // Truncated or created, written by this process alone and read by anyone. The stream stays open

@@ -29,4 +29,21 @@ class SlimGuard {
     SlimLock& lock_;
 };
 
+// Takes the lock for the life of the object when it is free; never waits.
+class SlimTryGuard {
+  public:
+    explicit SlimTryGuard(SlimLock& lock) : lock_(lock), held_(lock.TryAcquire()) {}
+    ~SlimTryGuard() {
+        if (held_) {
+            lock_.Release();
+        }
+    }
+    SlimTryGuard(const SlimTryGuard&) = delete;
+    SlimTryGuard& operator=(const SlimTryGuard&) = delete;
+
+  private:
+    SlimLock& lock_;
+    bool held_;
+};
+
 } // namespace korv

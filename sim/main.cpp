@@ -93,6 +93,9 @@ void RecordOptions(const Options& options) {
     if (options.stdoutUnread) {
         RecordAs(Source::Sim, Kind::Option, "stdout-unread");
     }
+    if (options.nullMessage) {
+        RecordAs(Source::Sim, Kind::Option, "null-message");
+    }
     if (options.nullLoadInterface || options.noMessagingInterface) {
         RecordAs(Source::Sim, Kind::Option,
                  options.nullLoadInterface ? "load-interface null" : "load-interface no-messaging");
@@ -171,6 +174,9 @@ RunFacts Run(const Options& options) {
 
     WithholdInterfaces(options.nullLoadInterface, options.noMessagingInterface);
     facts.plugins = LoadPlugins(DoublesFor(options));
+    if (options.nullMessage) {
+        SendNullExtenderMessage();
+    }
     for (std::uint32_t type : options.messages) {
         SendExtenderMessage(type);
     }

@@ -156,7 +156,9 @@ const char* UsageText() {
            "                          and write its figures to FILE as JSON (a relative FILE is\n"
            "                          taken from the game folder); the table goes to the\n"
            "                          transcript\n"
-           "  --bench-loads N         measured calls of each kind in the benchmark (default 500)\n";
+           "  --bench-loads N         measured calls of each kind in the benchmark (default 500)\n"
+           "  --null-message          the extender hands its listeners a null message before the\n"
+           "                          others\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments) {
@@ -178,6 +180,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (name == "--stdout-unread") {
             options.stdoutUnread = true;
+            continue;
+        }
+        if (name == "--null-message") {
+            options.nullMessage = true;
             continue;
         }
         if (name == "--fail-call") {

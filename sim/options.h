@@ -40,6 +40,7 @@ struct Options {
     std::string transcript;          // --transcript FILE (default: standard output)
     std::string benchmark;           // --benchmark FILE: run the benchmark, write its figures here
     std::uint32_t benchLoads = 500;  // --bench-loads N: measured calls of each kind
+    bool nullMessage = false;        // --null-message: a null message goes before the others
 };
 
 struct ParseResult {

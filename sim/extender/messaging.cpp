@@ -129,16 +129,33 @@ void EndPluginLoad(std::uint32_t handle, bool loaded) {
     }
 }
 
-std::size_t SendExtenderMessage(std::uint32_t type) {
+namespace {
+
+std::vector<Listener> ExtenderListeners() {
     std::vector<Listener> listeners;
-    {
-        Guard guard(g_lock);
-        for (const Listener& listener : g_listeners) {
-            if (listener.hasSender && listener.sender == kExtenderSender) {
-                listeners.push_back(listener);
-            }
+    Guard guard(g_lock);
+    for (const Listener& listener : g_listeners) {
+        if (listener.hasSender && listener.sender == kExtenderSender) {
+            listeners.push_back(listener);
         }
     }
+    return listeners;
+}
+
+} // namespace
+
+std::size_t SendNullExtenderMessage() {
+    std::vector<Listener> listeners = ExtenderListeners();
+    Record(Kind::Message, std::string("null from \"") + kExtenderSender + "\" to " +
+                              std::to_string(listeners.size()) + " listener(s)");
+    for (const Listener& listener : listeners) {
+        listener.handler(nullptr);
+    }
+    return listeners.size();
+}
+
+std::size_t SendExtenderMessage(std::uint32_t type) {
+    std::vector<Listener> listeners = ExtenderListeners();
     Record(Kind::Message, "type " + std::to_string(type) + " from \"" + kExtenderSender + "\" to " +
                               std::to_string(listeners.size()) + " listener(s)");
     for (const Listener& listener : listeners) {

@@ -24,6 +24,8 @@ void EndPluginLoad(std::uint32_t handle, bool loaded);
 // Sends one message from the extender to every listener registered for its sender, on the calling
 // thread. Returns the number of listeners called.
 std::size_t SendExtenderMessage(std::uint32_t type);
+// The same with a null message pointer instead of a message.
+std::size_t SendNullExtenderMessage();
 
 // Listeners registered by loaded plugins, for every sender.
 std::size_t ActiveListenerCount();

@@ -7,13 +7,13 @@
 
 using namespace testing;
 
-TEST_CASE("messages 0, 1 and 3 leave no log line and register no sink") {
+TEST_CASE("a null message and messages 0, 1 and 3 leave no log line and register no sink") {
     HelmshroudGame game;
     REQUIRE(game.Installed());
-    SimulatorRun run = game.Run({"--messages", "0,1,3", "--wait", "2500"});
+    SimulatorRun run = game.Run({"--null-message", "--messages", "0,1,3", "--wait", "2500"});
     TranscriptReader transcript(run.transcript);
     CHECK(run.exitCode == 0);
-    CHECK(transcript.Details("message").size() == 3);
+    CHECK(transcript.Details("message").size() == 4);
     CHECK(game.LogLines() == std::vector<std::string>{"KORVPlugin_Load!"});
     CHECK(transcript.OfKind("source").empty());
     CHECK(transcript.OfKind("register").empty());

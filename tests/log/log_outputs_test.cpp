@@ -1,6 +1,7 @@
 // The log's queues and their writers: lines that find a queue full, a standard output that takes
 // nothing, and no writer threads at all.
 #include "korv_common/Log.h"
+#include "korv_common/log_outputs.h"
 #include "tests/log/log_folders.h"
 #include "tests/support/documents_folder.h"
 #include "tests/support/files.h"
@@ -79,12 +80,12 @@ HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LP
     return nullptr;
 }
 
-// The second event asked for is refused, the others are made.
+// The event asked for as the g_refusedEvent-th is refused, the others are made.
 void* g_createEvent = nullptr;
 int g_events = 0;
-HANDLE WINAPI SecondEventRefused(LPSECURITY_ATTRIBUTES security, BOOL manual, BOOL set,
-                                 LPCSTR name) {
-    if (++g_events == 2) {
+int g_refusedEvent = 2;
+HANDLE WINAPI OneEventRefused(LPSECURITY_ATTRIBUTES security, BOOL manual, BOOL set, LPCSTR name) {
+    if (++g_events == g_refusedEvent) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -120,6 +121,21 @@ TEST_CASE("lines queued with no writer woken until both queues are full are left
     lines.insert(lines.end() - 1, LeftOutOfFile(35));
     lines.push_back(LeftOutOfStdout(35));
     CHECK(logged == lines);
+}
+
+TEST_CASE("a line that finds standard output's queue full is queued once its writer makes room") {
+    StdoutCapture out;
+    REQUIRE(korv::log::StartStdoutWriter());
+    Sleep(200); // the writer sleeps until woken
+    for (int i = 0; i < 65; ++i) {
+        LogLineNoWait("%s", kLine.c_str());
+    }
+    int waited = LogLine("%s", kLine.c_str());
+    FlushLog();
+    std::string printed = out.Finish();
+
+    CHECK(waited == 0);
+    CHECK(SplitLines(printed, "\n") == std::vector<std::string>(66, kLine));
 }
 
 TEST_CASE("a line that finds standard output's queue full while nobody reads it waits a second at "
@@ -190,7 +206,7 @@ TEST_CASE("without its writer threads the log writes standard output's queue its
     bool opened = false;
     {
         ImportDouble events("KERNEL32.dll", "CreateEventA",
-                            reinterpret_cast<void*>(&SecondEventRefused));
+                            reinterpret_cast<void*>(&OneEventRefused));
         ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
         REQUIRE(events.Installed());
         REQUIRE(threads.Installed());
@@ -208,4 +224,21 @@ TEST_CASE("without its writer threads the log writes standard output's queue its
     CHECK(SplitLines(printed, "\n") == std::vector<std::string>(100, kLine));
     CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") ==
           std::vector<std::string>(100, kLine));
+}
+
+TEST_CASE("a writer whose event is refused is not started, a later start starts it, and a writer "
+          "that runs is not started again") {
+    ImportDouble events("KERNEL32.dll", "CreateEventA", reinterpret_cast<void*>(&OneEventRefused));
+    REQUIRE(events.Installed());
+    g_createEvent = events.Original();
+    g_refusedEvent = 1;
+
+    CHECK_FALSE(korv::log::StartStdoutWriter());
+    CHECK_FALSE(korv::log::StdoutWriterRunning());
+    CHECK(korv::log::StartStdoutWriter());
+    CHECK(korv::log::StdoutWriterRunning());
+    CHECK(korv::log::StartStdoutWriter());
+    CHECK(korv::log::StartFileWriter());
+    CHECK(korv::log::StartFileWriter());
+    CHECK(g_events == 4); // the refused one, standard output's two, the file's one
 }

@@ -90,9 +90,10 @@ TEST_CASE("the thread and working-folder faults are read, and failing every Crea
 
 TEST_CASE("the allocation walk counts with 0, fails from N on when asked and excludes the other "
           "doubles at the worker's wait, and slow log writes take a positive time") {
-    sim::ParseResult parsed =
-        ParseOptions({"--fail-allocation", "0", "--slow-log-writes", "1000", "--stdout-unread"});
+    sim::ParseResult parsed = ParseOptions({"--fail-allocation", "0", "--slow-log-writes", "1000",
+                                            "--stdout-unread", "--null-message"});
     REQUIRE(parsed.error.empty());
+    CHECK(parsed.options.nullMessage);
     CHECK(parsed.options.failAllocation == 0u);
     CHECK_FALSE(parsed.options.failLaterAllocations);
     CHECK(parsed.options.slowLogWritesMs == 1000);

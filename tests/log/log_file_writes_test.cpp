@@ -90,9 +90,7 @@ HANDLE UsedWithoutWriter(const std::string& path) {
 TEST_CASE("while the file takes nothing its lines wait, standard output is told once, lines with "
           "no room are counted, and at exit the file gets them all and the count once it takes "
           "them") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     WritesThroughDouble writes;
     StdoutCapture out;
     REQUIRE(OpenLog());
@@ -119,7 +117,7 @@ TEST_CASE("while the file takes nothing its lines wait, standard output is told 
     std::vector<std::string> logged{"first", "second"};
     logged.insert(logged.end(), 65, kLine);
     logged.push_back(LeftOutOfFile(1));
-    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") == logged);
+    CHECK(SplitLines(ReadFileBytes(documents.Log()), "\r\n") == logged);
 }
 
 TEST_CASE("without writer threads, lines standard output had no room for are counted in the file "
@@ -183,9 +181,7 @@ namespace {
 // Logs a line, then ends the thread that writes it in its write, before the system took it or
 // after, and runs what runs as the process ends. The log file's lines.
 std::vector<std::string> LinesAfterEndedWrite(bool taken) {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     WritesThroughDouble writes;
     g_written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     StdoutCapture out;
@@ -203,7 +199,7 @@ std::vector<std::string> LinesAfterEndedWrite(bool taken) {
     g_endedBeforeWrite = false;
     WriteLogAtExit();
     out.Finish();
-    return SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+    return SplitLines(ReadFileBytes(documents.Log()), "\r\n");
 }
 
 BOOL WINAPI NoSize(HANDLE, PLARGE_INTEGER) {

@@ -1,6 +1,7 @@
 #pragma once
 // Where the log's tests put the documents folder the log goes below. Each test case runs in a
 // process of its own, so each starts with no log open.
+#include "tests/support/documents_folder.h"
 #include "tests/support/temp_folder.h"
 
 #include <cstddef>
@@ -22,5 +23,16 @@ std::string MadeDocuments(const TempFolder& root);
 // A documents folder path of exactly `length` characters below root (no final backslash, as the
 // lookup gives it), made on disk.
 std::string DocumentsOfLength(const TempFolder& root, std::size_t length);
+
+// root\Documents below the folder removed at exit, made on disk, and the documents-folder lookup
+// yielding it for the life of the object.
+struct LogDocuments {
+    const TempFolder& root = FolderRemovedAtExit();
+    std::string folder = MadeDocuments(root);
+    DocumentsFolderDouble lookup{folder};
+
+    // The log file's path below it.
+    std::string Log() const { return folder + kLogBelowDocuments; }
+};
 
 } // namespace testing

@@ -19,9 +19,7 @@ using namespace testing;
 
 TEST_CASE("every line ends with exactly one newline in the log file and on standard output, and "
           "a line the print refuses is an empty one") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
 
     StdoutCapture out;
     bool opened = OpenLog();
@@ -35,8 +33,7 @@ TEST_CASE("every line ends with exactly one newline in the log file and on stand
 
     CHECK(opened);
     // The log file is a text-mode stream: each "\n" reaches the disk as CRLF.
-    CHECK(ReadFileBytes(documents + kLogBelowDocuments) ==
-          "first\r\nsecond 2 with text\r\n\r\n\r\nlast\r\n");
+    CHECK(ReadFileBytes(documents.Log()) == "first\r\nsecond 2 with text\r\n\r\n\r\nlast\r\n");
     CHECK(printed == "first\nsecond 2 with text\n\n\nlast\n");
 }
 
@@ -48,9 +45,7 @@ TEST_CASE("a print that refuses its format leaves an empty line, whatever it lef
 }
 
 TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with one newline") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     // 8190 characters, "\n" and the terminating zero fill the buffer exactly.
     std::string fits(8190, 'a');
     std::string tooLong(10000, 'b');
@@ -65,14 +60,12 @@ TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with on
 
     CHECK(opened);
     std::string cut(8190, 'b');
-    CHECK(ReadFileBytes(documents + kLogBelowDocuments) == fits + "\r\n" + cut + "\r\nafter\r\n");
+    CHECK(ReadFileBytes(documents.Log()) == fits + "\r\n" + cut + "\r\nafter\r\n");
     CHECK(printed == fits + "\n" + cut + "\nafter\n");
 }
 
 TEST_CASE("lines from eight threads never mix or tear") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     constexpr int kThreads = 8;
     constexpr int kLines = 500;
     // Long enough that a torn line could not pass for another.
@@ -114,7 +107,7 @@ TEST_CASE("lines from eight threads never mix or tear") {
             ++next[thread];
         }
     };
-    checkLines(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n"));
+    checkLines(SplitLines(ReadFileBytes(documents.Log()), "\r\n"));
     checkLines(SplitLines(printed, "\n"));
 }
 

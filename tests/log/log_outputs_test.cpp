@@ -96,9 +96,7 @@ HANDLE WINAPI OneEventRefused(LPSECURITY_ATTRIBUTES security, BOOL manual, BOOL 
 
 TEST_CASE("lines queued with no writer woken until both queues are full are left out of each and "
           "counted in the file, and a line that may wait is given the room") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     StdoutCapture out;
     REQUIRE(OpenLog());
     Sleep(200); // the writers have taken what OpenLog queued, and sleep until woken
@@ -110,8 +108,7 @@ TEST_CASE("lines queued with no writer woken until both queues are full are left
     int after = LogLine("after");
     FlushLog();
     std::vector<std::string> shown = SplitLines(out.Finish(), "\n");
-    std::vector<std::string> logged =
-        SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+    std::vector<std::string> logged = SplitLines(ReadFileBytes(documents.Log()), "\r\n");
 
     CHECK(printed == 65);
     CHECK(after == 0);
@@ -141,9 +138,7 @@ TEST_CASE("a line that finds standard output's queue full is queued once its wri
 TEST_CASE("a line that finds standard output's queue full while nobody reads it waits a second at "
           "most, and once it waited in vain lines are left out of standard output at once") {
     using Clock = std::chrono::steady_clock;
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     UnreadStdout out;
     REQUIRE(OpenLog());
 
@@ -172,8 +167,7 @@ TEST_CASE("a line that finds standard output's queue full while nobody reads it 
     }
     FlushLog();
     std::string read = out.Finish();
-    std::vector<std::string> logged =
-        SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n");
+    std::vector<std::string> logged = SplitLines(ReadFileBytes(documents.Log()), "\r\n");
 
     MESSAGE("waited " << waited << " ms, after " << lines << " lines; then " << stalled << " ms");
     CHECK(waited < 3000);
@@ -199,9 +193,7 @@ TEST_CASE("a line that finds standard output's queue full while nobody reads it 
 
 TEST_CASE("without its writer threads the log writes standard output's queue itself when it is "
           "full, and every line reaches both at a flush") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     StdoutCapture out;
     bool opened = false;
     {
@@ -222,7 +214,7 @@ TEST_CASE("without its writer threads the log writes standard output's queue its
     CHECK(opened);
     CHECK(g_events == 3);
     CHECK(SplitLines(printed, "\n") == std::vector<std::string>(100, kLine));
-    CHECK(SplitLines(ReadFileBytes(documents + kLogBelowDocuments), "\r\n") ==
+    CHECK(SplitLines(ReadFileBytes(documents.Log()), "\r\n") ==
           std::vector<std::string>(100, kLine));
 }
 

@@ -18,10 +18,8 @@ using namespace testing;
 
 TEST_CASE(
     "OpenLog asks for the documents folder and creates every missing folder down to the log") {
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
-    REQUIRE(lookup.Installed());
+    LogDocuments documents;
+    REQUIRE(documents.lookup.Installed());
     REQUIRE(LogFileHandle() == nullptr);
 
     CHECK(OpenLog());
@@ -33,14 +31,14 @@ TEST_CASE(
     CHECK(request.folderId == 0x8005); // personal documents, created when missing
     CHECK(request.tokenNull);
     CHECK(request.flags == 0); // the folder's current path
-    CHECK(EntriesBelow(documents + "\\") ==
+    CHECK(EntriesBelow(documents.folder + "\\") ==
           std::vector<std::string>{"My Games\\", "My Games\\Quorvalen\\",
                                    "My Games\\Quorvalen\\KORV\\",
                                    "My Games\\Quorvalen\\KORV\\Logs\\",
                                    "My Games\\Quorvalen\\KORV\\Logs\\Helmshroud.log"});
 
     // Shared for reading, not for writing.
-    std::string log = documents + kLogBelowDocuments;
+    std::string log = documents.Log();
     HANDLE reader = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     CHECK(reader != INVALID_HANDLE_VALUE);
@@ -186,9 +184,7 @@ TEST_CASE("CreatePath makes every folder along a path but not its last component
 
 TEST_CASE("the settings routine leaves its lines flushed in the log file") {
     // This program is not Quorvalen.exe: the routine finds no game console to send to.
-    const TempFolder& root = FolderRemovedAtExit();
-    std::string documents = MadeDocuments(root);
-    DocumentsFolderDouble lookup(documents);
+    LogDocuments documents;
     TempFolder game;
     MakeFolders(game / "Data\\KORV\\Plugins\\");
     WorkingDirectory cwd(game.Path());
@@ -196,7 +192,7 @@ TEST_CASE("the settings routine leaves its lines flushed in the log file") {
     StdoutCapture out;
     bool opened = OpenLog();
     Install_Helmshroud();
-    std::string logged = ReadFileBytes(documents + kLogBelowDocuments);
+    std::string logged = ReadFileBytes(documents.Log());
     out.Finish();
 
     CHECK(opened);

@@ -94,7 +94,7 @@ TEST_CASE("an unreachable network share is unknown so IniExists says false and l
 
 TEST_CASE(
     "under a UTF-8 runtime locale a narrow path is read as UTF-8, and a path that is no UTF-8 "
-    "can't be told") {
+    "can't be told, and an empty path is an empty wide one") {
     TempFolder root;
     WriteFileBytes(root / "caf\xE9.ini", ""); // e acute in the ANSI code page
     ImportDouble locale("msvcrt.dll", "___lc_codepage_func", reinterpret_cast<void*>(&Utf8Locale));
@@ -105,9 +105,7 @@ TEST_CASE(
     CHECK(utf8.presence == Presence::Present);
     CHECK(ansi.presence == Presence::Unknown);
     CHECK(ansi.windowsError == ERROR_NO_UNICODE_TRANSLATION);
-}
 
-TEST_CASE("an empty narrow path converts to an empty wide one") {
     std::wstring wide = L"left over";
     unsigned long error = 0;
     CHECK(settings::ToWidePath("", wide, error));

@@ -4,15 +4,14 @@
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
 #include "korv_common/slim_lock.h"
+#include "settings/decision.h"
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/settings_scan.h"
 #include "settings/diagnostics/warning_lines.h"
-#include "settings/file_readable.h"
+#include "settings/file_lines.h"
 #include "settings/file_rewrite.h"
 #include "settings/ini.h"
 #include "settings/profile.h"
-#include "settings/read_check.h"
-#include "settings/rewrite_lines.h"
 #include "settings/send_command.h"
 #include "settings/settings_keys.h"
 #include "settings/text_form.h"
@@ -41,29 +40,71 @@ Presence SettingsFilePresence() {
     return settings::IniPresence(korv::kPluginName, "");
 }
 
-// A file that exists but can't be opened or read to its end.
-void SkipUnreadableFile() {
-    LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME " can't be read. Nothing sent.");
-}
-
 void SkipUnknownFileState() {
     LogLine("Install_Helmshroud :: Error: couldn't tell whether " HELMSHROUD_INI_NAME
             " exists. Skipped this run to keep the file as it is.");
 }
 
-// A file saved in a form Windows' profile functions misread is rewritten into one they read before
-// anything is read from it or written to it. False when that was needed and failed: the values
-// would read as nothing on Windows, and a repair would add a second [Settings].
-bool ReadableByWindows() {
-    std::string path = settings::IniPath(korv::kPluginName, "");
-    settings::RemoveLeftOverRewrite(path); // one that stays is made anew by the rewrite
-    // A start that can't be read can't be told from a file Windows reads as it stands.
-    std::string start;
-    if (!settings::FileStart(path, start)) {
-        SkipUnreadableFile();
+// The settings file's path is made of fixed names, so it and its temporary file's path fit the
+// profile functions' path buffer whatever the game folder.
+static_assert(sizeof settings::kDefaultIniFolder - 1 + sizeof HELMSHROUD_INI_NAME - 1 +
+                  sizeof settings::kTemporarySuffix - 1 <
+              settings::kIniPathBufferSize);
+
+// The eighteen keys go into a temporary file beside the settings file, which takes its place once
+// every write went through: a write that fails, or a run stopped half-way, never leaves a file with
+// only some of them, which every later run would take for the player's own and send with the rest
+// empty.
+settings::RewriteOutcome CreateWithDefaults(const std::string& path) {
+    settings::RewriteOutcome made = settings::MakeTemporary(path);
+    if (made.failure != settings::RewriteFailure::None) {
+        return made;
+    }
+    std::string temporary = path + settings::kTemporarySuffix;
+    for (const settings::SettingKey& key : settings::kSettingKeys) {
+        if (std::uint32_t error = settings::ProfileWrite(
+                temporary.c_str(), settings::kSettingsSection, key.name, key.defaultValue);
+            error != 0) {
+            settings::DiscardTemporary(path);
+            return {settings::RewriteFailure::Copy, error};
+        }
+    }
+    return settings::PlaceTemporary(path);
+}
+
+// False when the run has to stop: the file could not be created, or its state is unknown.
+bool EnsureSettingsFile(const std::string& path) {
+    Presence presence = SettingsFilePresence();
+    settings::RewriteOutcome made;
+    if (presence == Presence::Absent) {
+        made = CreateWithDefaults(path);
+        if (made.failure == settings::RewriteFailure::None) {
+            LogLine("Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME
+                    " wasn't existing. Created one.");
+        }
+    }
+    if (presence != Presence::Unknown) {
+        presence = SettingsFilePresence();
+    }
+    if (presence == Presence::Unknown) {
+        SkipUnknownFileState();
         return false;
     }
-    settings::TextForm form = settings::TextFormOf(start);
+    if (presence == Presence::Absent) {
+        if (made.failure != settings::RewriteFailure::None) {
+            LogLine("%s", settings::CreationFailedLine(made).c_str());
+        }
+        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
+                " couldn't be created. Aborting.");
+        return false;
+    }
+    return true;
+}
+
+// A file saved in a form Windows' profile functions misread is rewritten into one they read before
+// anything is read from it or written to it. False when that was needed and failed: the file is
+// then read as it stands, and never written.
+bool RewriteForWindows(const std::string& path, settings::TextForm form) {
     if (!settings::NeedsRewrite(form)) {
         return true;
     }
@@ -76,114 +117,54 @@ bool ReadableByWindows() {
     return true;
 }
 
-// The settings file's path is made of fixed names, so it and its temporary file's path fit the
-// profile functions' path buffer whatever the game folder.
-static_assert(sizeof settings::kDefaultIniFolder - 1 + sizeof HELMSHROUD_INI_NAME - 1 +
-                  sizeof settings::kRewriteSuffix - 1 <
-              settings::kIniPathBufferSize);
-
-// The eighteen keys go into a temporary file beside the settings file, which takes its place once
-// every write went through: a write that fails, or a run stopped half-way, never leaves a file with
-// only some of them, which every later run would take for the player's own and send with the rest
-// empty. The presence test after it is the check.
-void CreateWithDefaults() {
-    std::string path = settings::IniPath(korv::kPluginName, "");
-    std::string temporary = path + settings::kRewriteSuffix;
-    // A temporary file a killed run left would keep its lines before the defaults.
-    if (!settings::RemoveLeftOverRewrite(path)) {
+// What became of a bDebugMode read empty, unless a warning names the line that holds it.
+void LogRepair(settings::Decision decision, bool repaired, const std::string& debugMode,
+               settings::KeyMask spokenFor) {
+    const settings::KeyMask debugModeBit =
+        settings::MaskOf(settings::KeyBySendNumber(settings::kDebugModeSendNumber));
+    if (decision == settings::Decision::Send || (spokenFor & debugModeBit) != 0) {
         return;
     }
-    for (const settings::SettingKey& key : settings::kSettingKeys) {
-        if (!settings::ProfileWrite(temporary.c_str(), settings::kSettingsSection, key.name,
-                                    key.defaultValue)) {
-            settings::RemoveLeftOverRewrite(path);
-            return;
-        }
+    // The read-back may have been a read that failed: the second reading tells.
+    if (repaired || debugMode == settings::kDebugModeRepairValue) {
+        LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
+                " wasn't existing. Created it.",
+                settings::kDebugModeKey);
+    } else {
+        LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
+                " wasn't existing and couldn't be created.",
+                settings::kDebugModeKey);
     }
-    settings::PlaceNewFile(path);
 }
 
-// Returns false when the run has to stop: the file could not be created or read, or its state is
-// unknown.
-bool EnsureSettingsFile() {
-    Presence presence = SettingsFilePresence();
-    if (presence == Presence::Unknown) {
-        SkipUnknownFileState();
-        return false;
-    }
-    if (presence == Presence::Absent) {
-        CreateWithDefaults();
-        LogLine("Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME
-                " wasn't existing. Created one.");
-    }
-    presence = SettingsFilePresence();
-    if (presence == Presence::Unknown) {
-        SkipUnknownFileState();
-        return false;
-    }
-    if (presence == Presence::Absent) {
-        LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
-                " couldn't be created. Aborting.");
-        return false;
-    }
-    // A folder of that name, or a file another program holds without sharing reads, would read as
-    // eighteen empty values and take a repair write: leave it, and the game's settings, alone.
-    if (!settings::OpensForReading(settings::IniPath(korv::kPluginName, ""))) {
-        SkipUnreadableFile();
-        return false;
-    }
-    return ReadableByWindows();
-}
-
-void ReadAndSend() {
+void ReadAndSend(const std::string& path, bool writable) {
     constexpr int kValueCount = static_cast<int>(settings::kSettingKeys.size());
     settings::SettingValues values;
     for (int n = 1; n <= kValueCount; ++n) {
         values[static_cast<std::size_t>(n - 1)] = Read(settings::KeyBySendNumber(n).name);
     }
-    // The file as the player left it, before the repair adds to it. Without it no read can be
-    // told from a failed one, and nothing is sent.
+    // The file as the player left it, before the repair adds to it, read as the profile functions
+    // open it: a file that no longer opens, or not to its end, may have failed the reads too.
     settings::SettingsScan scan;
-    if (!settings::ScanSettingsFile(settings::IniPath(korv::kPluginName, ""), scan)) {
-        SkipUnreadableFile();
+    settings::FileFailure failure;
+    const bool readAfter = settings::ScanSettingsFile(path, scan, failure);
+    settings::Decision decision = settings::Decide(readAfter, values, scan, !writable);
+    if (decision == settings::Decision::Skip) {
+        LogLine("%s", settings::ReadsFailedLine(failure).c_str());
         return;
     }
-    // A read that failed would be sent empty, or taken for a missing bDebugMode and repaired over
-    // the player's value.
-    if (settings::KeyMask failed = settings::FailedReads(scan, values); failed != 0) {
-        LogLine("%s", settings::FailedReadsLine(failed).c_str());
-        return;
-    }
-    settings::FileFindings findings = settings::FindingsOf(scan, values);
-
+    // bDebugMode is read again whether or not it was written, and that reading is sent.
+    const bool repaired = decision == settings::Decision::Repair &&
+                          Write(settings::kDebugModeKey, settings::kDebugModeRepairValue);
     std::string& debugMode = values[settings::kDebugModeSendNumber - 1];
-    const bool repairing = debugMode.empty();
-    const bool repaired =
-        repairing && Write(settings::kDebugModeKey, settings::kDebugModeRepairValue);
     debugMode = Read(settings::kDebugModeKey);
-    if (repairing) {
-        // The read-back may have been a read that failed: the second reading tells.
-        if (repaired || debugMode == settings::kDebugModeRepairValue) {
-            LogLine("Install_Helmshroud :: Warning: key '%s' in " HELMSHROUD_INI_NAME
-                    " wasn't existing. Created it.",
-                    settings::kDebugModeKey);
-        } else {
-            // A read-only file, a file the profile writer would damage: say so rather than claim
-            // it.
-            LogLine("Install_Helmshroud :: Error: key '%s' in " HELMSHROUD_INI_NAME
-                    " wasn't existing and couldn't be created.",
-                    settings::kDebugModeKey);
-        }
+    // The findings are of the file as the player left it: without the repair's value.
+    settings::SettingValues read = values;
+    if (repaired) {
+        read[settings::kDebugModeSendNumber - 1].clear();
     }
-    // The value the file holds, or the one just written and read back, now reads empty.
-    settings::KeyMask failed = settings::FailedReads(scan, values);
-    if (repaired && debugMode.empty()) {
-        failed |= settings::MaskOf(settings::KeyBySendNumber(settings::kDebugModeSendNumber));
-    }
-    if (failed != 0) {
-        LogLine("%s", settings::FailedReadsLine(failed).c_str());
-        return;
-    }
+    settings::FileFindings findings = settings::FindingsOf(scan, read);
+    LogRepair(decision, repaired, debugMode, findings.unread | scan.laterSettingsKeys);
 
     // Everything the sending and the lines after it need is made first: from the first command
     // on nothing can fail, so the game script gets all eighteen values or none.
@@ -208,12 +189,28 @@ void ReadAndSend() {
     LogLine("Install_Helmshroud :: Info: Called SendIniData.");
 }
 
+void RunSettings() {
+    const std::string path = settings::IniPath(korv::kPluginName, "");
+    settings::RemoveLeftOverTemporary(path); // one that stays is not the plugin's
+    if (!EnsureSettingsFile(path)) {
+        return;
+    }
+    // A file that doesn't open as the profile functions open it, a folder of that name among
+    // others, would read as eighteen empty values and take a repair write: leave it, and the
+    // game's settings, alone.
+    std::string start;
+    settings::FileFailure failure;
+    if (!settings::FileStart(path, start, failure)) {
+        LogLine("%s", settings::UnreadableLine(failure).c_str());
+        return;
+    }
+    ReadAndSend(path, RewriteForWindows(path, settings::TextFormOf(start)));
+}
+
 } // namespace
 
 void Install_Helmshroud() {
     korv::SlimGuard run(g_runLock);
-    if (EnsureSettingsFile()) {
-        ReadAndSend();
-    }
+    RunSettings();
     FlushLog();
 }

@@ -75,63 +75,122 @@ bool Copy(HANDLE source, HANDLE target, ReadableRewrite& rewrite) {
 // characters from every code page narrow file names may be in.
 std::wstring TemporaryPath(const std::wstring& wide) {
     std::wstring temporary = wide;
-    for (char c : std::string_view(kRewriteSuffix)) {
+    for (char c : std::string_view(kTemporarySuffix)) {
         temporary += static_cast<wchar_t>(c);
     }
     return temporary;
 }
 
-} // namespace
-
-bool FileStart(const std::string& path, std::string& start) {
-    std::wstring wide;
-    unsigned long error = 0;
+bool Paths(const std::string& path, std::wstring& wide, std::wstring& temporary,
+           unsigned long& error) {
     if (!ToWidePath(path, wide, error)) {
         return false;
     }
-    Handle file(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    temporary = TemporaryPath(wide);
+    return true;
+}
+
+bool Folder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Made new, never over anything of that name: what stands there is somebody's.
+HANDLE CreateTemporary(const std::wstring& temporary) {
+    return CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+RewriteOutcome NoTemporary(const std::wstring& temporary, DWORD error) {
+    return {RewriteFailure::NoTemporary, error, Folder(temporary)};
+}
+
+} // namespace
+
+bool FileStart(const std::string& path, std::string& start, FileFailure& failure) {
+    ProfileFile file(path);
     char bytes[3] = {};
-    DWORD got = 0;
-    if (!file.Open() || !ReadFile(file.Get(), bytes, sizeof bytes, &got, nullptr)) {
+    std::size_t got = 0;
+    if (!file.Open() || !file.Read(bytes, sizeof bytes, got)) {
+        failure = file.Failure();
         return false;
     }
     start.assign(bytes, got);
     return true;
 }
 
-bool RemoveLeftOverRewrite(const std::string& path) {
+void RemoveLeftOverTemporary(const std::string& path) {
     std::wstring wide;
+    std::wstring temporary;
     unsigned long error = 0;
-    if (!ToWidePath(path, wide, error)) {
-        return false;
+    if (!Paths(path, wide, temporary, error)) {
+        return;
     }
-    std::wstring temporary = TemporaryPath(wide);
-    return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    // The plugin makes a plain file that can be written; anything else of that name is not its.
+    DWORD attributes = GetFileAttributesW(temporary.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0) {
+        DeleteFileW(temporary.c_str());
+    }
 }
 
-bool PlaceNewFile(const std::string& path) {
+RewriteOutcome MakeTemporary(const std::string& path) {
     std::wstring wide;
+    std::wstring temporary;
     unsigned long error = 0;
-    if (!ToWidePath(path, wide, error)) {
-        return false;
+    if (!Paths(path, wide, temporary, error)) {
+        return Failed(RewriteFailure::NoTemporary, error);
     }
-    std::wstring temporary = TemporaryPath(wide);
+    Handle made(CreateTemporary(temporary));
+    if (!made.Open()) {
+        return NoTemporary(temporary, GetLastError());
+    }
+    return {};
+}
+
+RewriteOutcome PlaceTemporary(const std::string& path) {
+    std::wstring wide;
+    std::wstring temporary;
+    unsigned long error = 0;
+    if (!Paths(path, wide, temporary, error)) {
+        return Failed(RewriteFailure::Replace, error);
+    }
+    // The profile writer closed it without flushing it: a power cut now could leave a settings
+    // file of zeros that every later run took for the player's.
+    Handle written(CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!written.Open() || !FlushFileBuffers(written.Get())) {
+        DWORD flushError = GetLastError();
+        written.Close();
+        DeleteFileW(temporary.c_str());
+        return Failed(RewriteFailure::Copy, flushError);
+    }
+    written.Close();
     // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is somebody's, and stays.
     if (!MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        DWORD moveError = GetLastError();
         DeleteFileW(temporary.c_str());
-        return false;
+        return Failed(RewriteFailure::Replace, moveError);
     }
-    return true;
+    return {};
+}
+
+void DiscardTemporary(const std::string& path) {
+    std::wstring wide;
+    std::wstring temporary;
+    unsigned long error = 0;
+    if (Paths(path, wide, temporary, error)) {
+        DeleteFileW(temporary.c_str());
+    }
 }
 
 RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
     std::wstring wide;
+    std::wstring temporary;
     unsigned long error = 0;
-    if (!ToWidePath(path, wide, error)) {
+    if (!Paths(path, wide, temporary, error)) {
         return Failed(RewriteFailure::Copy, error);
     }
-    std::wstring temporary = TemporaryPath(wide);
     // Decided from the file's own mark, not from whether a write would go through: a process
     // running with the rights to ignore the mark must leave the file alone all the same.
     DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -150,10 +209,9 @@ RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
     }
 
     {
-        Handle target(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle target(CreateTemporary(temporary));
         if (!target.Open()) {
-            return Failed(RewriteFailure::NoTemporary, GetLastError());
+            return NoTemporary(temporary, GetLastError());
         }
         ReadableRewrite rewrite(form);
         if (!Copy(source.Get(), target.Get(), rewrite) || !FlushFileBuffers(target.Get())) {

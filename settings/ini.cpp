@@ -1,7 +1,6 @@
 #include "settings/ini.h"
 
 #include "korv_common/Log.h"
-#include "settings/file_readable.h"
 #include "settings/profile.h"
 
 namespace settings {
@@ -62,13 +61,8 @@ bool IniWrite(std::string baseName, std::string section, std::string key, std::s
     if (path.empty()) {
         return false;
     }
-    // A file whose presence can't be told may well be there, and is not written blind. The
-    // profile writer rewrites the whole file and ends each line at its first NUL byte: a file
-    // holding NUL bytes outside UTF-16 would lose everything after them. Such a file is not
-    // written either.
-    Presence before = settings::PresenceOfPath(path);
-    if (before == Presence::Unknown ||
-        (before == Presence::Present && settings::HoldsNulOutsideUtf16(path))) {
+    // A file whose presence can't be told may well be there, and is not written blind.
+    if (settings::PresenceOfPath(path) == Presence::Unknown) {
         return false;
     }
     settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str());

@@ -1,5 +1,8 @@
 #pragma once
-// The Windows private-profile functions, behind plain C++ types.
+// The Windows private-profile functions, and the settings file opened as they open it, behind plain
+// C++ types: the answers every decision of the settings routine rests on.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace settings {
@@ -8,7 +11,36 @@ namespace settings {
 std::string ProfileRead(const char* path, const char* section, const char* key,
                         const char* defaultValue);
 
-// WritePrivateProfileStringA; false when Windows refused the write.
-bool ProfileWrite(const char* path, const char* section, const char* key, const char* value);
+// WritePrivateProfileStringA; 0 when Windows took the write, else its Windows error (one that
+// gave none counts as error 0xFFFFFFFF).
+std::uint32_t ProfileWrite(const char* path, const char* section, const char* key,
+                           const char* value);
+
+// Why a file did not open or read to its end: a folder stands in its place, or a Windows error.
+struct FileFailure {
+    bool folder = false;
+    std::uint32_t windowsError = 0;
+};
+
+// A file opened for reading with the sharing the profile functions use (others may read and write
+// it meanwhile, not delete it). A folder does not open, as for them.
+class ProfileFile {
+  public:
+    explicit ProfileFile(const std::string& path);
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    bool Open() const { return handle_ != nullptr; }
+    // Reads up to size bytes (at most 4 GiB less one) into bytes; got is 0 at the file's end.
+    // False when the read failed.
+    bool Read(char* bytes, std::size_t size, std::size_t& got);
+    // What kept it from opening, or the last read from going through.
+    const FileFailure& Failure() const { return failure_; }
+
+  private:
+    void* handle_ = nullptr;
+    FileFailure failure_;
+};
 
 } // namespace settings

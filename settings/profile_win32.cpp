@@ -1,8 +1,11 @@
 #include "settings/profile.h"
 
 #include "settings/ini.h"
+#include "settings/wide_path.h"
 
 #include <windows.h>
+
+#include <limits>
 
 namespace settings {
 
@@ -14,8 +17,50 @@ std::string ProfileRead(const char* path, const char* section, const char* key,
     return value;
 }
 
-bool ProfileWrite(const char* path, const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+std::uint32_t ProfileWrite(const char* path, const char* section, const char* key,
+                           const char* value) {
+    if (WritePrivateProfileStringA(section, key, value, path)) {
+        return 0;
+    }
+    DWORD error = GetLastError();
+    return error == 0 ? std::numeric_limits<std::uint32_t>::max() : error;
+}
+
+ProfileFile::ProfileFile(const std::string& path) {
+    std::wstring wide;
+    unsigned long error = 0;
+    if (!ToWidePath(path, wide, error)) {
+        failure_.windowsError = error;
+        return;
+    }
+    // The profile functions open the file so (Wine's profile.c; test_profile_existing of its
+    // conformance tests shows Windows reading a file others hold open for writing).
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        failure_.windowsError = GetLastError();
+        DWORD attributes = GetFileAttributesW(wide.c_str());
+        failure_.folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        return;
+    }
+    handle_ = file;
+}
+
+ProfileFile::~ProfileFile() {
+    if (handle_ != nullptr) {
+        CloseHandle(handle_);
+    }
+}
+
+bool ProfileFile::Read(char* bytes, std::size_t size, std::size_t& got) {
+    DWORD read = 0;
+    if (!ReadFile(handle_, bytes, static_cast<DWORD>(size), &read, nullptr)) {
+        failure_.windowsError = GetLastError();
+        return false;
+    }
+    got = read;
+    return true;
 }
 
 } // namespace settings

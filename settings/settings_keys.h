@@ -3,6 +3,7 @@
 // number, so the numbers are part of the interface with it; key names and defaults are what players
 // see in the file.
 #include <array>
+#include <cstdint>
 
 namespace settings {
 
@@ -38,6 +39,15 @@ inline constexpr std::array<SettingKey, 18> kSettingKeys{{
     {"iIsTakingEnvironmentalDamage", "0", 16},
     {kDebugModeKey, "0", kDebugModeSendNumber},
 }};
+
+// Which of the eighteen keys stand in a part of the file: bit i for kSettingKeys[i].
+using KeyMask = std::uint32_t;
+static_assert(kSettingKeys.size() <= 32);
+
+// The bit of one of kSettingKeys.
+inline KeyMask MaskOf(const SettingKey& key) {
+    return KeyMask{1} << (&key - kSettingKeys.data());
+}
 
 // The key sent under number n (1 to 18); the last key for any other n.
 constexpr const SettingKey& KeyBySendNumber(int n) {

@@ -6,22 +6,64 @@
 
 namespace settings {
 
-FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
-    FileFindings findings;
-    findings.unknownKeys = scan.unknownKeys;
-    findings.moreUnknownKeys = scan.moreUnknownKeys;
-    KeyMask readEmpty = 0;
-    for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
-        if (ValueOf(read, kSettingKeys[i]).empty()) {
-            readEmpty |= KeyMask{1} << i;
+namespace {
+
+KeyMask ReadEmpty(const SettingValues& read) {
+    KeyMask empty = 0;
+    for (const SettingKey& key : kSettingKeys) {
+        if (ValueOf(read, key).empty()) {
+            empty |= MaskOf(key);
         }
     }
+    return empty;
+}
+
+std::size_t Count(KeyMask keys) {
+    return static_cast<std::size_t>(std::popcount(keys));
+}
+
+// One line for the first [Settings] when its name is in doubt or none of its values came through,
+// else one for each value read as empty; then one for a later [Settings] that holds keys.
+void PartedLines(const SettingsScan& scan, FileFindings& findings) {
+    using Kind = PartedLine::Kind;
+    const KeyMask unread = findings.unread;
+    if (unread != 0 && scan.settingsNameUnsure) {
+        findings.parted.push_back({Kind::UnsureSection, scan.settingsLine, Count(unread)});
+    } else if (unread == scan.settingsValues && Count(unread) > 1) {
+        findings.parted.push_back({Kind::UnreadSection, scan.settingsLine, Count(unread)});
+    } else {
+        for (const SettingKey& key : kSettingKeys) {
+            if ((unread & MaskOf(key)) != 0) {
+                const FileLine& line =
+                    scan.keyLines[static_cast<std::size_t>(&key - &kSettingKeys[0])];
+                findings.parted.push_back({Kind::UnreadValue, line, 1, &key});
+            }
+        }
+    }
+    if (scan.laterSettingsKeys != 0) {
+        findings.parted.push_back({Kind::LaterSettings, scan.laterSettingsLine,
+                                   Count(scan.laterSettingsKeys), nullptr,
+                                   scan.settingsLine.number});
+    }
+}
+
+} // namespace
+
+KeyMask UnreadValues(const SettingsScan& scan, const SettingValues& read) {
+    return scan.settingsValues & ReadEmpty(read);
+}
+
+FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
+    FileFindings findings;
+    findings.unread = UnreadValues(scan, read);
+    PartedLines(scan, findings);
+    findings.unknownKeys = scan.unknownKeys;
+    findings.moreUnknownKeys = scan.moreUnknownKeys;
+    KeyMask readEmpty = ReadEmpty(read);
     if (readEmpty == 0) {
         return findings;
     }
-    auto found = [&](KeyMask keys) {
-        return static_cast<std::size_t>(std::popcount(keys & readEmpty));
-    };
+    auto found = [&](KeyMask keys) { return Count(keys & readEmpty); };
     if (std::size_t keys = found(scan.aboveFirstSection); keys > 0) {
         findings.elsewhere.push_back({std::nullopt, keys});
     }
@@ -30,7 +72,9 @@ FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
             findings.elsewhere.push_back({section.name, keys});
         }
     }
-    if (scan.settingsSection || !findings.elsewhere.empty()) {
+    // A value the profile functions read comes from a [Settings] they see.
+    constexpr KeyMask kEveryKey = (KeyMask{1} << kSettingKeys.size()) - 1;
+    if (scan.settingsSection || !findings.elsewhere.empty() || readEmpty != kEveryKey) {
         return findings;
     }
     findings.noSettingsSection = true;

@@ -3,6 +3,7 @@
 #include "settings/diagnostics/key_match.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace settings {
 
@@ -81,7 +82,7 @@ SettingsScan SettingsScanner::Finish() {
         CodePoint(kReplacement);
     }
     // The last byte of a UTF-16 file of odd length is half a unit: no character.
-    EndText(false);
+    LineEnd('\n');
     return std::move(scan_);
 }
 
@@ -156,15 +157,25 @@ void SettingsScanner::CodePoint(std::uint32_t point) {
 // sequence holds.
 void SettingsScanner::Char(char c) {
     if (c == '\r' || c == '\n') {
-        EndText(false);
-        line_ = Line::Start;
+        LineEnd(c);
         return;
     }
+    afterCr_ = false;
+    last_ = c;
     if (c == '\0') {
         EndText(true);
+        textEnded_ = true;
         return;
     }
+    if (!textEnded_ && text_.size() < kKeptNameLength && !(text_.empty() && IsBlank(c))) {
+        text_ += c;
+    }
     if (line_ == Line::Skip) {
+        return;
+    }
+    if (line_ == Line::AfterHeader) {
+        // A second ']' ends the name there for Wine, at the first for Windows.
+        scan_.settingsNameUnsure |= c == ']' && marked_ == &scan_.settingsLine;
         return;
     }
     if (line_ == Line::Start) {
@@ -197,10 +208,31 @@ void SettingsScanner::Char(char c) {
     if (c == ']') {
         Section(header_.Kept(header_.Length()), header_.Length());
         header_.Clear();
-        line_ = Line::Skip;
+        line_ = Line::AfterHeader;
     } else {
         header_.Add(c);
     }
+}
+
+// CR LF, LF and CR each end a line; the LF of a CR LF ends none of its own.
+void SettingsScanner::LineEnd(char c) {
+    bool crLf = c == '\n' && afterCr_;
+    afterCr_ = c == '\r';
+    if (crLf) {
+        afterNonAscii_ = false; // the pair ends the line whatever the byte before it
+        return;
+    }
+    EndText(false);
+    if (marked_ != nullptr) {
+        marked_->text = text_;
+        marked_ = nullptr;
+    }
+    afterNonAscii_ = form_ == Form::Bytes && static_cast<unsigned char>(last_) > 0x7F;
+    ++number_;
+    text_.clear();
+    textEnded_ = false;
+    last_ = 0;
+    line_ = Line::Start;
 }
 
 // The line's text has ended, at its end or at a NUL, and the rest of the line is skipped. A '['
@@ -209,6 +241,7 @@ void SettingsScanner::Char(char c) {
 void SettingsScanner::EndText(bool atNul) {
     if (line_ == Line::Header && !atNul) {
         Section(header_.Kept(header_.Length()), header_.Length());
+        scan_.settingsNameUnsure |= marked_ == &scan_.settingsLine;
     }
     if (line_ == Line::Value) {
         EndValue();
@@ -218,12 +251,22 @@ void SettingsScanner::EndText(bool atNul) {
     header_.Clear();
 }
 
+void SettingsScanner::Mark(FileLine& line) {
+    line.number = number_;
+    line.afterNonAscii = afterNonAscii_;
+    marked_ = &line;
+}
+
 void SettingsScanner::Section(std::string_view name, std::size_t length) {
     if (!scan_.firstSection) {
         scan_.firstSection = std::string(name);
     }
     if (SameName(name, kSettingsSection)) {
-        place_ = scan_.settingsSection ? Place::Ignored : Place::Settings;
+        place_ = scan_.settingsSection ? Place::LaterSettings : Place::Settings;
+        FileLine& line = scan_.settingsSection ? scan_.laterSettingsLine : scan_.settingsLine;
+        if (line.number == 0) {
+            Mark(line);
+        }
         scan_.settingsSection = true;
         return;
     }
@@ -250,6 +293,10 @@ bool SettingsScanner::Key(std::string_view name, std::size_t length) {
         scan_.otherSections[other_].keys |= bit;
         return false;
     }
+    if (place_ == Place::LaterSettings) {
+        scan_.laterSettingsKeys |= bit;
+        return false;
+    }
     if (place_ == Place::Ignored) {
         return false;
     }
@@ -257,6 +304,9 @@ bool SettingsScanner::Key(std::string_view name, std::size_t length) {
     if (bit != 0) {
         // A lookup finds the key's first line.
         bool first = (scan_.settingsKeys & bit) == 0;
+        if (first) {
+            Mark(scan_.keyLines[static_cast<std::size_t>(std::countr_zero(bit))]);
+        }
         scan_.settingsKeys |= bit;
         valueKey_ = bit;
         valueRunning_ = 0;

@@ -1,73 +1,15 @@
 #pragma once
-// The settings file's names, read from its own text in one pass: the keys of [Settings], which of
-// the eighteen keys stand elsewhere, the lines without a key name. Windows and Wine list a file's
-// names differently, so the warnings are built from what the bytes say, read as Windows reads them,
-// and not from the profile functions' listings. Fed byte ranges in any split, it keeps only what
-// the findings need: a few names cut to kKeptNameLength, the rest as counts and key masks.
-//
-// The rules, each with its source: Wine's conformance tests dlls/kernel32/tests/profile.c (lines
-// as counted in the stored copy at 5bb6dfccbb47), which also run on Windows; Microsoft's pages of
-// GetPrivateProfileString, GetPrivateProfileSection and WritePrivateProfileString.
-//
-// - Text form. A file that starts with FF FE is UTF-16 LE: it is decoded, and names are kept as
-//   UTF-8 (an unpaired surrogate becomes U+FFFD). Every other file is read as its bytes, ANSI or
-//   UTF-8 alike; a UTF-8 mark is then text of the first line, which is how Windows reads it.
-//   Source: WritePrivateProfileString ("If the file was created using Unicode characters, the
-//   function writes Unicode characters to the file"); settings/text_form.h. Wine differs: it reads
-//   through a UTF-8 mark and UTF-16 BE (the settings routine rewrites those before this runs).
-// - Line ends. CR LF, LF and CR each end a line. Source: test_GetPrivateProfileString runs on the
-//   same text with CR LF and with CR only (START_TEST); test_profile_delete_on_close and
-//   test_profile_refresh read "[Test]\nProfileInt=123\n". Wine agrees.
-// - NUL. A NUL byte ends its line's text: what follows it up to the line end is not read. Source:
-//   the profile functions hand back zero-ended strings (GetPrivateProfileString: "each string is
-//   followed by a null character"), so no name they give holds or goes past a NUL. Wine differs:
-//   it reads on past the NUL ("b<NUL>c=1" is key "b" to it), and a line that starts with a NUL is
-//   a key without a name to its listing. A NUL in a file read as bytes is also noted: with no
-//   section line it tells UTF-16 saved without its mark, or a file that is not text.
-// - Blanks. Space, tab, vertical tab and form feed around a name are not part of it. Source:
-//   test_profile_sections_names, "[ section1 ]" is listed as "section1" (line 280, 298). No test
-//   or page speaks of key names; Wine trims them alike. Wine trims other Unicode blanks as well.
-// - Letter case. Names are the same whatever the case of their ASCII letters. Source: all three
-//   pages ("not case-sensitive", "case-independent"); test_GetPrivateProfileString, "NaMe1" reads
-//   name1's value. Wine agrees. The eighteen keys and "Settings" are ASCII, so other letters match
-//   none of them on either.
-// - Comments. A line whose first character past the blanks is ';' holds nothing; '#' starts no
-//   comment. Neither Microsoft nor Wine's tests say so; the independent suite above pins it on
-//   Windows (Semicolon_Tests, Hashtag_Tests). Wine stores such a line as a key named ";..." that a
-//   lookup by that name finds, but lists no such key either.
-// - Keys. A line that holds '=' is a key line, its name the text before the first '='; a line
-//   without '=' holds no key. Source: test_profile_string, "name3" without '=' is not among the
-//   key names (lines 122-124, 141). Wine agrees.
-// - Sections. A line whose first character past the blanks is '[' starts a section, named by the
-//   text up to the first ']', or to the line's end when it has none; what follows the ']' is not
-//   read. Source: GetPrivateProfileString's page ("[section]", then "key=string" lines); neither
-//   Microsoft nor Wine's tests cover the rest, which an independent suite run against Windows pins
-//   (WelliSolutions/IniFileFormatReverseEngineering, SquareBracket_Tests: the name ends at the
-//   first ']', text behind it is ignored, the ']' is not needed). Wine differs: it ends the name at
-//   the last ']' and reads a '[' line without one as an ordinary line. A '[' line cut short by a
-//   NUL is not a section here (see NUL).
-// - "[]". A section line with no name starts the section "". Source: test_profile_string, content2
-//   (lines 125-126): Windows reads key "key" of section "" under "[]" (lines 161-166). Wine
-//   differs (todo_wine there): it takes the lines above the first section line for section "", and
-//   lists no "[]" among the sections.
-// - Above the first section line. Those lines belong to no section. Source: the same test; Windows
-//   does not answer section "" from "key=val_no_section" above "[]". Wine differs, as above.
-// - "=5". A key line whose name is empty is a line without a key name; it belongs to its section
-//   and the keys after it are read as ever. Source: test_profile_string, "=val_no_key" is read
-//   with an empty key name (lines 169-172), test_profile_sections, "[section3]" holds "=val5"
-//   (line 256), both passed by Windows and Wine. Wine differs in its key listing: when a section's
-//   first key line has no name it lists no keys at all.
-// - Values. A key line's value is the text after its first '=' to the line's end (or a NUL), with
-//   the blanks around it taken off, and then one pair of matching quotes (double or single)
-//   around the whole of it; it reads as text when something is left. Source:
-//   GetPrivateProfileString's page; test_GetPrivateProfileString, name2's quoted value reads
-//   without its quotes (lines 823-829). Wine agrees, and trims other Unicode blanks as well.
-// - Twice. Of a section written twice the first counts; a later [Settings], like any section met
-//   before, is not looked into. No test or page says so; Wine reads the first, and so do the
-//   values the plugin reads. Section names longer than kKeptNameLength are told apart by their
-//   first kKeptNameLength characters and their length.
+// The settings file's own text, read in one pass with the rules Windows' profile functions are
+// documented to follow: which names and values stand where, and on which line. The plugin's
+// decisions rest on what the profile functions themselves answer; this reading only explains their
+// answers in the log, and holds back a write where the two part. Each rule, with its source and
+// what Wine does, is a row of docs/windows-behaviour.md (rows 1-10 and 14-18). Fed byte ranges in
+// any split, it keeps only what the findings need: a few lines and names cut to kKeptNameLength,
+// the rest as counts and key masks.
 #include "settings/diagnostics/file_findings.h"
+#include "settings/profile.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -76,15 +18,6 @@
 #include <vector>
 
 namespace settings {
-
-// Which of the eighteen keys stand in a part of the file: bit i for kSettingKeys[i].
-using KeyMask = std::uint32_t;
-static_assert(kSettingKeys.size() <= 32);
-
-// The bit of one of kSettingKeys.
-inline KeyMask MaskOf(const SettingKey& key) {
-    return KeyMask{1} << (&key - kSettingKeys.data());
-}
 
 // Names are kept one character past what a warning shows, so that a cut name still shows as cut.
 inline constexpr std::size_t kKeptNameLength = kShownLength + 1;
@@ -103,13 +36,23 @@ struct SettingsScan {
     std::vector<std::string> unknownKeys;
     std::size_t moreUnknownKeys = 0;
     // Of the eighteen keys, those the first [Settings] holds (the first line of each), and those
-    // of them whose value there reads as text: a read of one of these never gives the empty text.
+    // of them whose value there reads as text.
     KeyMask settingsKeys = 0;
     KeyMask settingsValues = 0;
     KeyMask aboveFirstSection = 0; // the eighteen keys above the first section line
     // The other sections in file order, each the first time it is met, the first kSearchedSections.
     std::vector<ScannedSection> otherSections;
     bool nulByte = false; // in a file read as its bytes
+    // The first [Settings] line, and whether it lacks its ']' or has another after it: Wine then
+    // reads another name there (row 9).
+    FileLine settingsLine;
+    bool settingsNameUnsure = false;
+    // The line of each of settingsKeys, by its index in kSettingKeys.
+    std::array<FileLine, kSettingKeys.size()> keyLines;
+    // The second [Settings] line, and the eighteen keys under it and any later one: no reader
+    // looks there.
+    FileLine laterSettingsLine;
+    KeyMask laterSettingsKeys = 0;
 };
 
 class SettingsScanner {
@@ -138,8 +81,8 @@ class SettingsScanner {
     };
 
     enum class Form { Unknown, Bytes, Utf16 };
-    enum class Line { Start, Key, Value, Header, Skip };
-    enum class Place { AboveFirst, Settings, Other, Ignored };
+    enum class Line { Start, Key, Value, Header, AfterHeader, Skip };
+    enum class Place { AboveFirst, Settings, LaterSettings, Other, Ignored };
 
     void DecideForm();
     void Byte(char c);
@@ -147,6 +90,7 @@ class SettingsScanner {
     void Unit(std::uint16_t unit);
     void CodePoint(std::uint32_t point);
     void Char(char c);
+    void LineEnd(char c);
     void EndText(bool atNul);
     void Section(std::string_view name, std::size_t length);
     // True when the key line is the first of one of the eighteen in the first [Settings]: its
@@ -154,6 +98,8 @@ class SettingsScanner {
     bool Key(std::string_view name, std::size_t length);
     void ValueChar(char c);
     void EndValue();
+    // Points a warning's line at the line being read; its text is taken when the line ends.
+    void Mark(FileLine& line);
 
     Form form_ = Form::Unknown;
     std::string start_; // the first byte, until the second tells the form
@@ -172,13 +118,24 @@ class SettingsScanner {
     std::size_t valueRunning_ = 0; // characters from the first non-blank on
     std::size_t valueLength_ = 0;  // up to the last non-blank
 
+    // The line being read: its number, its text up to a NUL, its last character, and the line a
+    // warning points at there.
+    std::size_t number_ = 1;
+    std::string text_;
+    bool textEnded_ = false;
+    char last_ = 0;
+    bool afterCr_ = false;
+    bool afterNonAscii_ = false; // of the line before it
+    FileLine* marked_ = nullptr;
+
     Place place_ = Place::AboveFirst;
     std::size_t other_ = 0; // in scan_.otherSections, when place_ is Other
     SettingsScan scan_;
 };
 
-// Reads the file at path in chunks through a SettingsScanner. False, and scan untouched, when the
-// file can't be opened or read to its end.
-bool ScanSettingsFile(const std::string& path, SettingsScan& scan);
+// Opens the file at path as the profile functions open it and reads it in chunks through a
+// SettingsScanner. False, with the cause in failure and scan untouched, when it can't be opened or
+// read to its end.
+bool ScanSettingsFile(const std::string& path, SettingsScan& scan, FileFailure& failure);
 
 } // namespace settings

@@ -90,6 +90,49 @@ void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
     }
 }
 
+// What to change where a value came through as empty: the line before it may have taken its line
+// end, else the line itself holds something Windows reads otherwise.
+std::string Remedy(const FileLine& line) {
+    if (line.afterNonAscii) {
+        return "Line " + std::to_string(line.number - 1) +
+               " ends in a non-ASCII character, which Windows' code page may read together with "
+               "the line's end: add a blank after that character.";
+    }
+    return "Retype the line in plain characters, or save the file as " +
+           std::string(kFormsWindowsReads) + ".";
+}
+
+void PartedLines(const FileFindings& findings, std::vector<std::string>& lines) {
+    using Kind = PartedLine::Kind;
+    for (const PartedLine& parted : findings.parted) {
+        unsigned long long number = parted.line.number;
+        std::string shown = Shown(parted.line.text);
+        if (parted.kind == Kind::UnsureSection) {
+            Add(lines,
+                "line %llu of " HELMSHROUD_INI_NAME ", '%s', may be read as another section "
+                "than [Settings], and the values under it were read as empty and sent empty. "
+                "Write the line as [Settings].",
+                number, shown.c_str());
+        } else if (parted.kind == Kind::UnreadSection) {
+            Add(lines,
+                "line %llu of " HELMSHROUD_INI_NAME ", '%s', was not read as the start of "
+                "[Settings]: the %llu values under it were read as empty and sent empty. %s",
+                number, shown.c_str(), Number(parted.keys), Remedy(parted.line).c_str());
+        } else if (parted.kind == Kind::UnreadValue) {
+            Add(lines,
+                "line %llu of " HELMSHROUD_INI_NAME ", '%s', holds a value for %s that Windows "
+                "read as empty, and it was sent empty. %s",
+                number, shown.c_str(), parted.key->name, Remedy(parted.line).c_str());
+        } else {
+            Add(lines,
+                "line %llu of " HELMSHROUD_INI_NAME ", '%s', starts a second [Settings], and "
+                "Windows reads only the first (line %llu): %llu of the plugin's keys under it "
+                "were not read. Move them under the first [Settings] and remove line %llu.",
+                number, shown.c_str(), Number(parted.firstLine), Number(parted.keys), number);
+        }
+    }
+}
+
 void UnknownKeyLines(const FileFindings& findings, std::vector<std::string>& lines) {
     for (const std::string& name : findings.unknownKeys) {
         const SettingKey* meant = ClosestSettingKey(name);
@@ -120,11 +163,14 @@ void UnknownKeyLines(const FileFindings& findings, std::vector<std::string>& lin
     }
 }
 
-void SentEmptyLine(const SettingValues& sent, std::vector<std::string>& lines) {
+// The keys sent empty but those a line of their own speaks of: bDebugMode, and the values the file
+// holds that were read as empty.
+void SentEmptyLine(const SettingValues& sent, KeyMask unread, std::vector<std::string>& lines) {
     std::string names;
     std::size_t count = 0;
     for (const SettingKey& key : kSettingKeys) {
-        if (key.sendNumber != kDebugModeSendNumber && ValueOf(sent, key).empty()) {
+        if (key.sendNumber != kDebugModeSendNumber && (unread & MaskOf(key)) == 0 &&
+            ValueOf(sent, key).empty()) {
             names += count++ == 0 ? "" : ", ";
             names += key.name;
         }
@@ -161,9 +207,10 @@ void TypeLines(const SettingValues& sent, std::vector<std::string>& lines) {
 
 std::vector<std::string> WarningLines(const FileFindings& findings, const SettingValues& sent) {
     std::vector<std::string> lines;
+    PartedLines(findings, lines);
     FileLines(findings, lines);
     UnknownKeyLines(findings, lines);
-    SentEmptyLine(sent, lines);
+    SentEmptyLine(sent, findings.unread, lines);
     TypeLines(sent, lines);
     return lines;
 }

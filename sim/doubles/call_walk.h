@@ -15,7 +15,8 @@ namespace sim {
 // The files whose calls a walk counts.
 enum class WalkedFiles {
     Any,      // every call of the walk's imports
-    Settings, // a file whose name ends in ".ini" or ".ini.tmp": a settings file and its rewrite
+    Settings, // a name ending in ".ini" or ".ini.helmshroud-new": a settings file, its temporary
+              // file
     Log,      // a file whose name ends in ".log"
 };
 

@@ -154,7 +154,7 @@ bool EndsWith(std::wstring_view name, std::wstring_view end) {
 bool Walked(std::wstring_view name) {
     switch (g_files) {
     case WalkedFiles::Settings:
-        return EndsWith(name, L".ini") || EndsWith(name, L".ini.tmp");
+        return EndsWith(name, L".ini") || EndsWith(name, L".ini.helmshroud-new");
     case WalkedFiles::Log:
         return EndsWith(name, L".log");
     case WalkedFiles::Any:
@@ -418,7 +418,7 @@ std::vector<std::string> NamesOf(std::initializer_list<Import> imports) {
 const char* FilesText(WalkedFiles files) {
     switch (files) {
     case WalkedFiles::Settings:
-        return " on .ini and .ini.tmp files";
+        return " on .ini and .ini.helmshroud-new files";
     case WalkedFiles::Log:
         return " on .log files";
     case WalkedFiles::Any:

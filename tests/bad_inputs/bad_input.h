@@ -39,8 +39,6 @@ inline const std::string kRepairFailed = "Install_Helmshroud :: Error: key 'bDeb
                                          "Helmshroud.ini wasn't existing and couldn't be created.";
 inline const std::string kCreated =
     "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.";
-inline const std::string kUnreadable =
-    "Install_Helmshroud :: Error: Helmshroud.ini can't be read. Nothing sent.";
 
 inline const std::string kAllSentEmpty =
     "Install_Helmshroud :: Warning: all 17 keys in Helmshroud.ini other than bDebugMode are "

@@ -30,6 +30,10 @@ std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs);
 // root.
 bool ReadOnlyMarkStopsWrites();
 
+// The eighteen values, in send order, that this program's profile reads give for a file of these
+// bytes: what the platform reads, whichever it is.
+std::vector<std::string> ValuesReadFrom(const std::string& bytes);
+
 // The bytes one WritePrivateProfileStringA of bDebugMode=0 into [Settings] makes of a file.
 std::string AfterOneRepairWrite(const std::string& bytes);
 

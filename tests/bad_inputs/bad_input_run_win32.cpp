@@ -162,6 +162,13 @@ bool ReadOnlyMarkStopsWrites() {
     return stopped;
 }
 
+std::vector<std::string> ValuesReadFrom(const std::string& bytes) {
+    TempFolder folder;
+    std::string path = folder / "reference.ini";
+    WriteFileBytes(path, bytes);
+    return ProfileValues(path);
+}
+
 std::string AfterOneRepairWrite(const std::string& bytes) {
     TempFolder folder;
     std::string path = folder / "reference.ini";

@@ -12,13 +12,15 @@ using namespace testing;
 namespace {
 
 // A file that exists but cannot be read: the run says so, sends nothing and writes nothing.
-BadInput Unreadable(std::string name, std::string bytes, Placement placement) {
+BadInput Unreadable(std::string name, std::string bytes, Placement placement,
+                    const std::string& cause) {
     BadInput input;
     input.name = std::move(name);
     input.after = bytes;
     input.bytes = std::move(bytes);
     input.placement = placement;
-    input.log = {kUnreadable};
+    input.log = {"Install_Helmshroud :: Error: Helmshroud.ini can't be read: " + cause +
+                 ". Nothing sent."};
     return input;
 }
 
@@ -30,12 +32,15 @@ std::vector<std::string> DefaultValues() {
 } // namespace
 
 TEST_CASE("a folder named Helmshroud.ini or a file held open with no sharing can't be read: the "
-          "run says so, sends nothing and writes nothing") {
+          "run names the cause, sends nothing and writes nothing") {
+    const std::string held = "another program holds it open and lets nobody read it (Windows "
+                             "error 32)";
     std::vector<BadInputOutcome> outcomes = RunAndCheck({
-        Unreadable("a folder named Helmshroud.ini", "", Placement::Directory),
-        Unreadable("held open with no sharing", FullText(), Placement::HeldExclusively),
+        Unreadable("a folder named Helmshroud.ini", "", Placement::Directory,
+                   "a folder of that name stands in its place"),
+        Unreadable("held open with no sharing", FullText(), Placement::HeldExclusively, held),
         Unreadable("held open with no sharing, no bDebugMode", FullTextWithoutDebugMode(),
-                   Placement::HeldExclusively),
+                   Placement::HeldExclusively, held),
     });
     REQUIRE(outcomes.size() == 3);
     CHECK(outcomes[0].fileAttributes == FILE_ATTRIBUTE_DIRECTORY);

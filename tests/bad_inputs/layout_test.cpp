@@ -12,22 +12,33 @@ const std::string kWeaponDrawnOnly = SentEmptyBut({"iIsWeaponDrawn"});
 const std::string kWeaponDrawnAndSafeTemperature =
     SentEmptyBut({"iInSafeTemperature", "iIsWeaponDrawn"});
 
+std::string SecondSettings(int line, int first, int keys) {
+    return "Install_Helmshroud :: Warning: line " + std::to_string(line) +
+           " of Helmshroud.ini, '[Settings]', starts a second [Settings], and Windows reads only "
+           "the first (line " +
+           std::to_string(first) + "): " + std::to_string(keys) +
+           " of the plugin's keys under it were not read. Move them under the first [Settings] "
+           "and remove line " +
+           std::to_string(line) + ".";
+}
+
 } // namespace
 
-TEST_CASE("of a section or key written twice the first one counts, and the file stays as it is") {
+TEST_CASE("of a section or key written twice the first one counts, a second [Settings] is named by "
+          "its line, and the file stays as it is") {
     RunAndCheck({
-        // The second [Settings] is never read: iInSealedInterior goes out empty.
+        // The second [Settings] is never read: iInSealedInterior goes out empty, and the line
+        // that starts it is named.
         Warned(Kept("the section twice",
                     "[Settings]\r\niIsWeaponDrawn=1\r\nbDebugMode=1\r\n[Other]\r\na=b\r\n"
                     "[Settings]\r\niIsWeaponDrawn=9\r\niInSealedInterior=2\r\n",
                     Values({{6, "1"}, {18, "1"}})),
-               {kWeaponDrawnOnly}),
-        Warned(Repaired("the section twice, bDebugMode only in the second",
-                        "[Settings]\r\niIsWeaponDrawn=1\r\n[Settings]\r\nbDebugMode=1\r\n",
-                        Values({{6, "1"}}),
-                        "[Settings]\r\niIsWeaponDrawn=1\r\nbDebugMode=0\r\n[Settings]\r\n"
-                        "bDebugMode=1\r\n"),
-               {kWeaponDrawnOnly}),
+               {SecondSettings(6, 1, 2), kWeaponDrawnOnly}),
+        // A bDebugMode there is the player's: no repair is written above it.
+        Warned(Kept("the section twice, bDebugMode only in the second",
+                    "[Settings]\r\niIsWeaponDrawn=1\r\n[Settings]\r\nbDebugMode=1\r\n",
+                    Values({{6, "1"}})),
+               {SecondSettings(3, 1, 1), kWeaponDrawnOnly}),
         // A later empty bDebugMode does not count as missing.
         Kept("a key twice", FullText() + "iIsWeaponDrawn=5\r\nbDebugMode=\r\n", FullValues()),
     });

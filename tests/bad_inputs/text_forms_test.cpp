@@ -45,16 +45,22 @@ BadInput Rewritten(BadInput input, std::string after, const std::string& warning
 }
 
 // The input, whose rewrite fails: the error line alone, nothing sent, the file as it was.
+// The values go out as the platform reads the file as it stands, and nothing is written into it.
 BadInput NotRewritten(std::string name, std::string bytes, Placement placement,
                       const std::string& found, const std::string& cause,
                       const std::string& remedy) {
-    BadInput input = Placed(Kept(std::move(name), std::move(bytes), {}), placement);
-    input.sent.reset();
-    input.log = {"Install_Helmshroud :: Error: Helmshroud.ini " + found +
-                 ", and it couldn't be rewritten: " + cause +
-                 ". Nothing sent, and the file was left as it is: " + remedy +
-                 ", or save the file as ANSI, UTF-8 without a byte-order mark, or UTF-16 LE with "
-                 "its byte-order mark."};
+    std::vector<std::string> read = ValuesReadFrom(bytes);
+    BadInput input = Placed(Kept(std::move(name), std::move(bytes), read), placement);
+    input.log = {
+        "Install_Helmshroud :: Error: Helmshroud.ini " + found +
+        ", and it couldn't be rewritten: " + cause +
+        ". Its values were sent as Windows read them, and the file was left as it is: " + remedy +
+        ", or save the file as ANSI, UTF-8 without a byte-order mark, or UTF-16 LE with "
+        "its byte-order mark."};
+    if (read.back().empty()) {
+        input.log.push_back(kRepairFailed);
+    }
+    input.log.push_back(kCalled);
     return input;
 }
 
@@ -101,7 +107,7 @@ TEST_CASE("a UTF-8 byte-order mark is removed and UTF-16 BE becomes LE before th
 }
 
 TEST_CASE("a file Windows can't read that can't be rewritten either is left byte for byte without "
-          "a repair, and the run sends nothing and says what to do") {
+          "a repair, and the run sends what the platform reads and says what to do") {
     const std::string mark = "begins with a UTF-8 byte-order mark, which hides its first section "
                              "from Windows";
     const std::string bigEndian = "is saved as UTF-16 big-endian, which Windows can't read";

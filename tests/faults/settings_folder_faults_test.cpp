@@ -33,13 +33,16 @@ TEST_CASE("when the game moves its working folder after load, every load says th
     CHECK(SinkDurations(transcript).calls == 2);
     CHECK(transcript.Commands().empty());
 
-    // The creation is tried (and announced) first; the second existence test finds it failed.
+    // The creation is tried first and fails for want of the folder; the second existence test
+    // finds no file.
     std::vector<std::string> expected{"KORVPlugin_Load!", "KORVPlugin_HandleOnLoad_PostDataLoad!",
                                       "QELLoadGameEvent :: Info: Event received.",
                                       "QELLoadGameEvent :: Info: Event received."};
     for (int load = 0; load < 2; ++load) {
         expected.push_back(
-            "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.");
+            "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its defaults go first into "
+            "Helmshroud.ini.helmshroud-new beside it, which can't be made: the folder "
+            "Data\\KORV\\Plugins is missing; reinstall the plugin.");
         expected.push_back(
             "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting.");
     }

@@ -7,6 +7,7 @@
 #include "settings/diagnostics/warning_lines.h"
 #include "tests/fuzz/checks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@
 using namespace settings;
 
 namespace {
+
+bool SameLine(const FileLine& a, const FileLine& b) {
+    return a.number == b.number && a.text == b.text && a.afterNonAscii == b.afterNonAscii;
+}
 
 bool SameScan(const SettingsScan& a, const SettingsScan& b) {
     auto sameSections = [&] {
@@ -31,7 +36,12 @@ bool SameScan(const SettingsScan& a, const SettingsScan& b) {
            a.aboveFirstSection == b.aboveFirstSection && a.nulByte == b.nulByte &&
            a.settingsKeys == b.settingsKeys && a.settingsValues == b.settingsValues &&
            (a.settingsValues & ~a.settingsKeys) == 0 &&
-           a.otherSections.size() == b.otherSections.size() && sameSections();
+           a.otherSections.size() == b.otherSections.size() && sameSections() &&
+           SameLine(a.settingsLine, b.settingsLine) &&
+           a.settingsNameUnsure == b.settingsNameUnsure &&
+           std::equal(a.keyLines.begin(), a.keyLines.end(), b.keyLines.begin(), SameLine) &&
+           SameLine(a.laterSettingsLine, b.laterSettingsLine) &&
+           a.laterSettingsKeys == b.laterSettingsKeys;
 }
 
 // A name as UTF-16 LE, as a file behind the mark holds it; empty when it holds U+FFFD, which
@@ -113,6 +123,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const ScannedSection& section : scan.otherSections) {
         RequireFromFile(file, section.name);
+    }
+
+    // A line pointed at is in the file, and its text too.
+    const std::size_t lines = 1 +
+                              static_cast<std::size_t>(std::count_if(
+                                  file.begin(), file.end(), [](char c) { return c == '\n'; })) +
+                              static_cast<std::size_t>(std::count(file.begin(), file.end(), '\r'));
+    for (const FileLine* line : {&scan.settingsLine, &scan.laterSettingsLine}) {
+        fuzzing::Require(line->number <= lines, "a line pointed at is in the file", file);
+        RequireFromFile(file, line->text);
+    }
+    for (const FileLine& line : scan.keyLines) {
+        fuzzing::Require(line.number <= lines, "a key's line is in the file", file);
+        RequireFromFile(file, line.text);
     }
 
     // Values sent: every one empty, then every one filled with the file's first bytes.

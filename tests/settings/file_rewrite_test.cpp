@@ -39,20 +39,24 @@ TEST_CASE("each step refuses a path that can't be converted, and a rewrite of a 
                             reinterpret_cast<void*>(&Utf8Locale));
         REQUIRE(locale.Installed());
         std::string start;
-        CHECK_FALSE(settings::FileStart(ansi, start));
-        CHECK_FALSE(settings::RemoveLeftOverRewrite(ansi));
-        CHECK_FALSE(settings::PlaceNewFile(ansi));
+        settings::FileFailure failure;
+        CHECK_FALSE(settings::FileStart(ansi, start, failure));
+        CHECK(failure.windowsError == ERROR_NO_UNICODE_TRANSLATION);
+        settings::RemoveLeftOverTemporary(ansi);
+        settings::DiscardTemporary(ansi);
+        CHECK(settings::MakeTemporary(ansi).windowsError == ERROR_NO_UNICODE_TRANSLATION);
+        CHECK(settings::PlaceTemporary(ansi).failure == RewriteFailure::Replace);
         RewriteOutcome outcome = settings::RewriteFile(ansi, TextForm::Utf8WithMark);
         CHECK(outcome.failure == RewriteFailure::Copy);
         CHECK(outcome.windowsError == ERROR_NO_UNICODE_TRANSLATION);
     }
     CHECK(ReadFileBytes(ansi) == "\xEF\xBB\xBF[Settings]\r\n");
-    CHECK_FALSE(FileExists(ansi + settings::kRewriteSuffix));
+    CHECK(EntriesBelow(root.Path()) == std::vector<std::string>{"caf\xE9.ini"});
 
     RewriteOutcome gone = settings::RewriteFile(root / "gone.ini", TextForm::Utf16Be);
     CHECK(gone.failure == RewriteFailure::Copy);
     CHECK(gone.windowsError == ERROR_FILE_NOT_FOUND);
-    CHECK_FALSE(FileExists(root / "gone.ini.tmp"));
+    CHECK(EntriesBelow(root.Path()) == std::vector<std::string>{"caf\xE9.ini"});
 }
 
 TEST_CASE("a write that reports nothing written fails the rewrite and leaves the file as it was") {

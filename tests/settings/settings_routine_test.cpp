@@ -87,6 +87,11 @@ const std::string kCreatedOne =
 const std::string kRepairedDebugMode = "Install_Helmshroud :: Warning: key 'bDebugMode' in "
                                        "Helmshroud.ini wasn't existing. Created it.";
 const std::string kCalled = "Install_Helmshroud :: Info: Called SendIniData.";
+const std::string kAborting =
+    "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting.";
+const std::string kNotMade = "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its "
+                             "defaults go first into Helmshroud.ini.helmshroud-new beside it, ";
+constexpr char kTemporary[] = "Data\\KORV\\Plugins\\Helmshroud.ini.helmshroud-new";
 const std::string kSkipped = "Install_Helmshroud :: Error: couldn't tell whether Helmshroud.ini "
                              "exists. Skipped this run to keep the file as it is.";
 
@@ -219,8 +224,8 @@ TEST_CASE("values are sent exactly as the profile functions return them") {
     CHECK(ReadFileBytes(game / kIni) == file);
 }
 
-TEST_CASE(
-    "without a Data KORV Plugins folder the routine reports the file missing and sends nothing") {
+TEST_CASE("without a Data KORV Plugins folder the routine says so, reports the file missing and "
+          "sends nothing") {
     TempFolder game;
     WorkingDirectory cwd(game.Path());
 
@@ -229,8 +234,9 @@ TEST_CASE(
     CHECK(run.commands.empty());
     CHECK(run.lines ==
           std::vector<std::string>{
-              kCreatedOne,
-              "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting."});
+              kNotMade + "which can't be made: the folder Data\\KORV\\Plugins is missing; "
+                         "reinstall the plugin.",
+              kAborting});
     CHECK(EntriesBelow(game.Path()).empty());
 }
 
@@ -322,32 +328,46 @@ TEST_CASE("two overlapping runs from two threads give two complete runs never in
     CHECK(lines == expected);
 }
 
-TEST_CASE("a temporary file a killed rewrite left beside the settings file is removed by the next "
-          "run") {
+TEST_CASE("a temporary file a killed run left beside the settings file is removed by the next run, "
+          "and the defaults are written into a new one that takes the settings file's place only "
+          "where no file appeared meanwhile") {
     GameFolder game;
-    const std::string leftOver = game / "Data\\KORV\\Plugins\\Helmshroud.ini.tmp";
-    WriteFileBytes(game / kIni, kDefaultSettingsFile);
-    WriteFileBytes(leftOver, "[Settings]\r\niInSafe");
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands.size() == 18);
-    CHECK_FALSE(FileExists(leftOver));
-    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
-}
-
-TEST_CASE("the defaults are written into a temporary file, never after a killed run's lines, and "
-          "take the settings file's place only where no file appeared meanwhile") {
-    GameFolder game;
-    const std::string temporary = game / "Data\\KORV\\Plugins\\Helmshroud.ini.tmp";
-    WriteFileBytes(temporary, "[Settings]\r\niInSafeTemperature=7\r\n");
-
+    WriteFileBytes(game / kTemporary, "[Settings]\r\niInSafeTemperature=7\r\n");
     CHECK(RunRoutine().lines == std::vector<std::string>{kCreatedOne, kCalled});
     CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
-    CHECK_FALSE(FileExists(temporary));
+    CHECK_FALSE(FileExists(game / kTemporary));
 
-    WriteFileBytes(temporary, "[Settings]\r\nbDebugMode=0\r\n");
-    CHECK_FALSE(settings::PlaceNewFile(game / kIni));
+    WriteFileBytes(game / kTemporary, "[Settings]\r\niInSafe");
+    CHECK(RunRoutine().commands.size() == 18);
+    CHECK_FALSE(FileExists(game / kTemporary));
     CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
-    CHECK_FALSE(FileExists(temporary));
+
+    WriteFileBytes(game / kTemporary, "[Settings]\r\nbDebugMode=0\r\n");
+    CHECK(settings::PlaceTemporary(game / kIni).failure == settings::RewriteFailure::Replace);
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+    CHECK_FALSE(FileExists(game / kTemporary));
+}
+
+TEST_CASE("a folder or a read-only file named like the temporary file is not the plugin's: it "
+          "stays, and the run names it as what keeps the settings file from being made") {
+    GameFolder game;
+    MakeFolders(game / kTemporary + "\\");
+    RoutineRun run = RunRoutine();
+    CHECK(run.commands.empty());
+    CHECK(run.lines ==
+          std::vector<std::string>{
+              kNotMade + "which can't be made: a folder of that name stands there; remove it.",
+              kAborting});
+    CHECK(RemoveDirectoryA((game / kTemporary).c_str()));
+
+    WriteFileBytes(game / kTemporary, "a player's own");
+    REQUIRE(SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_READONLY));
+    run = RunRoutine();
+    CHECK(run.lines == std::vector<std::string>{kNotMade + "which can't be made: a file of that "
+                                                           "name stands there that the plugin "
+                                                           "did not make; remove or rename it.",
+                                                kAborting});
+    SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+    CHECK(ReadFileBytes(game / kTemporary) == "a player's own");
+    CHECK_FALSE(FileExists(game / kIni));
 }

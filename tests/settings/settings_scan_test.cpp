@@ -200,9 +200,8 @@ TEST_CASE("names are kept cut to one character past what a warning shows, and se
 }
 
 TEST_CASE("the findings count the keys that read empty where they stand, and tell of no [Settings] "
-          "or no text only when none of them stands anywhere") {
-    SettingValues read; // every value empty but bDebugMode's
-    read[kDebugModeSendNumber - 1] = "1";
+          "or no text only when none of them stands anywhere and nothing was read") {
+    SettingValues read; // every value empty
     SettingsScan scan;
     scan.aboveFirstSection = Bit("iIsWeaponDrawn") | Bit("iInIsCombat");
     scan.otherSections = {{"", 0, Bit("iInIsCombat") | Bit("bDebugMode")}};
@@ -211,7 +210,7 @@ TEST_CASE("the findings count the keys that read empty where they stand, and tel
     CHECK_FALSE(findings.elsewhere[0].section);
     CHECK(findings.elsewhere[0].keys == 2);
     CHECK(findings.elsewhere[1].section == "");
-    CHECK(findings.elsewhere[1].keys == 1);
+    CHECK(findings.elsewhere[1].keys == 2);
     CHECK_FALSE(findings.noSettingsSection);
 
     SettingsScan nothing;
@@ -223,4 +222,42 @@ TEST_CASE("the findings count the keys that read empty where they stand, and tel
     findings = FindingsOf(nothing, read);
     CHECK(findings.firstSection == "");
     CHECK_FALSE(findings.noText);
+    // A value read comes from a [Settings] the profile functions see, whatever the text says.
+    read[kDebugModeSendNumber - 1] = "1";
+    CHECK_FALSE(FindingsOf(nothing, read).noSettingsSection);
+}
+
+TEST_CASE("lines are counted as editors count them, and the lines a warning may point at keep "
+          "their text, whether Wine may read another name there, and whether the line before ends "
+          "in a non-ASCII byte right before a lone line end") {
+    const std::string text = "; note\r\n[Settings]]\r\n  iIsWeaponDrawn = 1\n;\xB0\n"
+                             "bDebugMode=\xA0\r;\xB0\r\niInIsCombat=2\r\n[settings]\r\n"
+                             "iInIsCombat=3\r\n[SETTINGS]\r\nbDebugMode=1";
+    for (std::size_t chunk : {1u, 1000u}) {
+        CAPTURE(chunk);
+        SettingsScan scan = Scan(text, chunk);
+        CHECK(scan.settingsLine.number == 2);
+        CHECK(scan.settingsLine.text == "[Settings]]");
+        CHECK(scan.settingsNameUnsure);
+        const FileLine& weapon = scan.keyLines[6];
+        CHECK(weapon.number == 3);
+        CHECK(weapon.text == "iIsWeaponDrawn = 1");
+        CHECK_FALSE(weapon.afterNonAscii);
+        const FileLine& debugMode = scan.keyLines[17];
+        CHECK(debugMode.number == 5);
+        CHECK(debugMode.text == "bDebugMode=\xA0");
+        CHECK(debugMode.afterNonAscii);
+        CHECK(scan.keyLines[9].number == 7); // after a CR LF, which no byte takes with it
+        CHECK_FALSE(scan.keyLines[9].afterNonAscii);
+        CHECK(scan.laterSettingsLine.number == 8);
+        CHECK(scan.laterSettingsLine.text == "[settings]");
+        CHECK(scan.laterSettingsKeys == (Bit("iInIsCombat") | Bit("bDebugMode")));
+    }
+    CHECK(Scan("[Settings\r\nx=1\r\n").settingsNameUnsure);
+    CHECK_FALSE(Scan("[Settings] ; note\r\n[Other\r\n").settingsNameUnsure);
+    // In UTF-16 a character above 0x7F is no byte a code page could pair with the line end.
+    CHECK_FALSE(Scan("\xFF\xFE" + Utf16("[Settings]\n;") + "\xE9" + std::string(1, '\0') +
+                     Utf16("\nbDebugMode=1\n"))
+                    .keyLines[17]
+                    .afterNonAscii);
 }

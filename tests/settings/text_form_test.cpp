@@ -1,6 +1,5 @@
 // The forms a settings file's text comes in, and the rewrite into one Windows' profile functions
 // read, fed its bytes in chunks of any size.
-#include "settings/rewrite_lines.h"
 #include "settings/text_form.h"
 
 #include <doctest.h>
@@ -48,23 +47,4 @@ TEST_CASE("the first bytes tell the form, and the rewrite drops the UTF-8 mark a
         CHECK(Rewritten(TextForm::Bytes, text, chunk) == text);
     }
     CHECK(Rewritten(TextForm::Utf8WithMark, "\xEF\xBB\xBF", 1).empty());
-}
-
-TEST_CASE("a rewrite that fails names its cause and what to do, with the Windows error where there "
-          "is no plainer cause") {
-    auto line = [](settings::RewriteFailure failure) {
-        return settings::RewriteFailedLine(TextForm::Utf16Be, {failure, 5});
-    };
-    const std::string start = "Install_Helmshroud :: Error: Helmshroud.ini is saved as UTF-16 "
-                              "big-endian, which Windows can't read, and it couldn't be "
-                              "rewritten: ";
-    const std::string end = ", or save the file as ANSI, UTF-8 without a byte-order mark, or "
-                            "UTF-16 LE with its byte-order mark.";
-    const std::string nothingSent = ". Nothing sent, and the file was left as it is: ";
-    CHECK(line(settings::RewriteFailure::NoTemporary) ==
-          start + "no new file can be made in its folder (Windows error 5)" + nothingSent +
-              "let the game write to its Data\\KORV\\Plugins folder" + end);
-    CHECK(line(settings::RewriteFailure::Replace) ==
-          start + "Windows error 5" + nothingSent + "load a game again" + end);
-    CHECK(line(settings::RewriteFailure::Copy) == line(settings::RewriteFailure::Replace));
 }

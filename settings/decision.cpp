@@ -1,0 +1,24 @@
+#include "settings/decision.h"
+
+namespace settings {
+
+Decision Decide(bool readAfter, const SettingValues& read, const SettingsScan& scan,
+                bool unwritable) {
+    if (!readAfter) {
+        return Decision::Skip;
+    }
+    if (!ValueOf(read, KeyBySendNumber(kDebugModeSendNumber)).empty()) {
+        return Decision::Send;
+    }
+    // The profile writer ends each line at its first NUL byte, so a file holding NUL bytes outside
+    // UTF-16 would lose the rest of those lines. A bDebugMode under a second [Settings] is the
+    // player's, and a repair would stand above it.
+    const KeyMask debugMode = MaskOf(KeyBySendNumber(kDebugModeSendNumber));
+    if (unwritable || scan.nulByte || UnreadValues(scan, read) != 0 ||
+        (scan.laterSettingsKeys & debugMode) != 0) {
+        return Decision::SendUnrepaired;
+    }
+    return Decision::Repair;
+}
+
+} // namespace settings

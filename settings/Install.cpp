@@ -16,6 +16,7 @@
 #include "settings/settings_keys.h"
 #include "settings/text_form.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -101,11 +102,25 @@ bool EnsureSettingsFile(const std::string& path) {
     return true;
 }
 
-// A file saved in a form Windows' profile functions misread is rewritten into one they read before
-// anything is read from it or written to it. False when that was needed and failed: the file is
-// then read as it stands, and never written.
-bool RewriteForWindows(const std::string& path, settings::TextForm form) {
-    if (!settings::NeedsRewrite(form)) {
+// In the order of their send numbers.
+settings::SettingValues ReadValues() {
+    settings::SettingValues values;
+    for (std::size_t n = 1; n <= values.size(); ++n) {
+        values[n - 1] = Read(settings::KeyBySendNumber(static_cast<int>(n)).name);
+    }
+    return values;
+}
+
+// A file in a form Windows' profile functions are documented to misread (a UTF-8 mark hides its
+// first line from them, and UTF-16 big-endian reads as nothing) is rewritten into one they read,
+// and read again, where the reads gave no value at all: Wine reads both forms, and such a file
+// stays as it is there. False when the rewrite was needed and failed: the file is then never
+// written.
+bool ReadAsWindowsReads(const std::string& path, settings::TextForm form,
+                        settings::SettingValues& values) {
+    if (!settings::NeedsRewrite(form) ||
+        std::any_of(values.begin(), values.end(),
+                    [](const std::string& v) { return !v.empty(); })) {
         return true;
     }
     settings::RewriteOutcome outcome = settings::RewriteFile(path, form);
@@ -114,6 +129,7 @@ bool RewriteForWindows(const std::string& path, settings::TextForm form) {
         return false;
     }
     LogLine("%s", settings::RewrittenLine(form).c_str());
+    values = ReadValues();
     return true;
 }
 
@@ -137,12 +153,10 @@ void LogRepair(settings::Decision decision, bool repaired, const std::string& de
     }
 }
 
-void ReadAndSend(const std::string& path, bool writable) {
+void ReadAndSend(const std::string& path, settings::TextForm form) {
     constexpr int kValueCount = static_cast<int>(settings::kSettingKeys.size());
-    settings::SettingValues values;
-    for (int n = 1; n <= kValueCount; ++n) {
-        values[static_cast<std::size_t>(n - 1)] = Read(settings::KeyBySendNumber(n).name);
-    }
+    settings::SettingValues values = ReadValues();
+    const bool writable = ReadAsWindowsReads(path, form, values);
     // The file as the player left it, before the repair adds to it, read as the profile functions
     // open it: a file that no longer opens, or not to its end, may have failed the reads too.
     settings::SettingsScan scan;
@@ -204,7 +218,7 @@ void RunSettings() {
         LogLine("%s", settings::UnreadableLine(failure).c_str());
         return;
     }
-    ReadAndSend(path, RewriteForWindows(path, settings::TextFormOf(start)));
+    ReadAndSend(path, settings::TextFormOf(start));
 }
 
 } // namespace

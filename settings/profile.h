@@ -22,8 +22,8 @@ struct FileFailure {
     std::uint32_t windowsError = 0;
 };
 
-// A file opened for reading with the sharing the profile functions use (others may read and write
-// it meanwhile, not delete it). A folder does not open, as for them.
+// A file opened for reading with the sharing the profile functions use: others may read, write and
+// delete it meanwhile. A folder does not open, as for them.
 class ProfileFile {
   public:
     explicit ProfileFile(const std::string& path);

@@ -33,10 +33,12 @@ ProfileFile::ProfileFile(const std::string& path) {
         failure_.windowsError = error;
         return;
     }
-    // The profile functions open the file so (Wine's profile.c; test_profile_existing of its
-    // conformance tests shows Windows reading a file others hold open for writing).
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // The profile functions open the file so: Wine's PROFILE_Open shares every right, and
+    // test_profile_existing of its conformance tests shows Windows reading a file others hold
+    // open for writing.
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         failure_.windowsError = GetLastError();
         DWORD attributes = GetFileAttributesW(wide.c_str());

@@ -60,12 +60,12 @@ void SettingsScanner::Feed(std::string_view bytes) {
     while (form_ == Form::Unknown && !bytes.empty()) {
         start_ += bytes.front();
         bytes.remove_prefix(1);
-        if (start_.size() == 2) {
+        if (start_.size() == 3 || start_ == "\xFF\xFE" || start_ == "\xFE\xFF") {
             DecideForm();
         }
     }
     for (char c : bytes) {
-        if (form_ == Form::Utf16) {
+        if (form_ != Form::Bytes) {
             Utf16Byte(c);
         } else {
             Byte(c);
@@ -75,7 +75,7 @@ void SettingsScanner::Feed(std::string_view bytes) {
 
 SettingsScan SettingsScanner::Finish() {
     if (form_ == Form::Unknown) {
-        DecideForm(); // a file of one byte, or none
+        DecideForm(); // a file of two bytes, or fewer
     }
     if (highSurrogate_ != 0) {
         highSurrogate_ = 0;
@@ -86,13 +86,20 @@ SettingsScan SettingsScanner::Finish() {
     return std::move(scan_);
 }
 
+// The text as its marks say it is written; what the profile functions make of a mark is theirs to
+// answer.
 void SettingsScanner::DecideForm() {
     if (start_ == "\xFF\xFE") {
         form_ = Form::Utf16;
+    } else if (start_ == "\xFE\xFF") {
+        form_ = Form::Utf16Be;
     } else {
         form_ = Form::Bytes;
-        for (char c : start_) {
-            Byte(c);
+        std::string_view bytes = start_;
+        if (bytes != "\xEF\xBB\xBF") {
+            for (char c : bytes) {
+                Byte(c);
+            }
         }
     }
     start_.clear();
@@ -107,12 +114,14 @@ void SettingsScanner::Byte(char c) {
 
 void SettingsScanner::Utf16Byte(char c) {
     if (!halfUnit_) {
-        lowByte_ = static_cast<unsigned char>(c);
+        firstByte_ = static_cast<unsigned char>(c);
         halfUnit_ = true;
         return;
     }
     halfUnit_ = false;
-    Unit(static_cast<std::uint16_t>(lowByte_ | (static_cast<unsigned char>(c) << 8)));
+    auto second = static_cast<unsigned char>(c);
+    Unit(static_cast<std::uint16_t>(form_ == Form::Utf16 ? firstByte_ | (second << 8)
+                                                         : (firstByte_ << 8) | second));
 }
 
 void SettingsScanner::Unit(std::uint16_t unit) {

@@ -1,6 +1,7 @@
 #pragma once
-// The settings file's own text, read in one pass with the rules Windows' profile functions are
-// documented to follow: which names and values stand where, and on which line. The plugin's
+// The settings file's own text, as its marks say it is written (UTF-16 either way, or bytes behind
+// a UTF-8 mark or none), read in one pass with the rules Windows' profile functions are documented
+// to follow: which names and values stand where, and on which line. The plugin's
 // decisions rest on what the profile functions themselves answer; this reading only explains their
 // answers in the log, and holds back a write where the two part. Each rule, with its source and
 // what Wine does, is a row of docs/windows-behaviour.md (rows 1-10 and 14-18). Fed byte ranges in
@@ -80,7 +81,7 @@ class SettingsScanner {
         std::size_t length_ = 0;  // up to the last non-blank
     };
 
-    enum class Form { Unknown, Bytes, Utf16 };
+    enum class Form { Unknown, Bytes, Utf16, Utf16Be };
     enum class Line { Start, Key, Value, Header, AfterHeader, Skip };
     enum class Place { AboveFirst, Settings, LaterSettings, Other, Ignored };
 
@@ -102,9 +103,9 @@ class SettingsScanner {
     void Mark(FileLine& line);
 
     Form form_ = Form::Unknown;
-    std::string start_; // the first byte, until the second tells the form
+    std::string start_; // the first bytes, until they tell the form
     bool halfUnit_ = false;
-    unsigned char lowByte_ = 0;
+    unsigned char firstByte_ = 0; // a unit's first byte
     std::uint16_t highSurrogate_ = 0;
 
     Line line_ = Line::Start;

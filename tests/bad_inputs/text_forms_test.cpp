@@ -44,61 +44,62 @@ BadInput Rewritten(BadInput input, std::string after, const std::string& warning
     return input;
 }
 
-// The input, whose rewrite fails: the error line alone, nothing sent, the file as it was.
+// A file the platform reads no value from, as Windows reads the two forms below.
+const std::string kNothingRead = "[Settings]\r\n;nothing yet\r\n";
 // The values go out as the platform reads the file as it stands, and nothing is written into it.
+// Such a file whose rewrite fails: read as it stands, its values sent as read (none), no repair.
 BadInput NotRewritten(std::string name, std::string bytes, Placement placement,
                       const std::string& found, const std::string& cause,
                       const std::string& remedy) {
-    std::vector<std::string> read = ValuesReadFrom(bytes);
-    BadInput input = Placed(Kept(std::move(name), std::move(bytes), read), placement);
-    input.log = {
-        "Install_Helmshroud :: Error: Helmshroud.ini " + found +
-        ", and it couldn't be rewritten: " + cause +
-        ". Its values were sent as Windows read them, and the file was left as it is: " + remedy +
-        ", or save the file as ANSI, UTF-8 without a byte-order mark, or UTF-16 LE with "
-        "its byte-order mark."};
-    if (read.back().empty()) {
-        input.log.push_back(kRepairFailed);
-    }
-    input.log.push_back(kCalled);
+    BadInput input = Placed(Kept(std::move(name), std::move(bytes), Values({})), placement);
+    input.log = {"Install_Helmshroud :: Error: Helmshroud.ini " + found +
+                     ", and it couldn't be rewritten: " + cause +
+                     ". Its values were sent as Windows read them, and the file was left as it "
+                     "is: " +
+                     remedy +
+                     ", or save the file as ANSI, UTF-8 without a byte-order mark, or UTF-16 LE "
+                     "with its byte-order mark.",
+                 kRepairFailed, kAllSentEmpty, kCalled};
     return input;
 }
 
 } // namespace
 
 // Windows' profile functions take a UTF-8 mark for text, so [Settings] behind it is not seen, and
-// read UTF-16 little-endian only; Wine reads through both. The plugin rewrites such a file before
-// it reads anything, so both read the player's values.
-TEST_CASE("a UTF-8 byte-order mark is removed and UTF-16 BE becomes LE before the first read, "
-          "with one warning, while UTF-16 LE and a file without a mark are read as they stand") {
+// read UTF-16 little-endian only; Wine reads through both. Where the platform read no value from
+// such a file, the plugin rewrites it and reads it again, so both read the player's values; where
+// it read values, as Wine does, the file stays as it is.
+TEST_CASE(
+    "a UTF-8 byte-order mark is removed and UTF-16 BE becomes LE, with one warning, where the "
+    "platform read no value from the file, and every other file is read as it stands") {
     const std::string fullLe = Utf16(FullText());
     const std::string repairedLe = Utf16(FullTextWithoutDebugMode() + "bDebugMode=0\r\n");
     const std::string letter = "[Settings]\r\niIsWeaponDrawn=\xC3\xA9\r\nbDebugMode=1\r\n";
-    const std::vector<std::string> letterWarnings{SentEmptyBut({"iIsWeaponDrawn"}),
-                                                  Unfit("iIsWeaponDrawn", "\xC3\xA9")};
+    // Behind the mark Wine reads the letter as UTF-8, and hands it out in the ANSI code page.
+    const std::string markedLetter = ValuesReadFrom(kUtf8Mark + letter)[5];
+    const std::string header = "[Settings]\r\n";
     std::vector<BadInputOutcome> outcomes = RunAndCheck({
-        Rewritten(Kept("UTF-8 byte-order mark", kUtf8Mark + FullText(), FullValues()), FullText(),
-                  kMarkRemoved),
-        Rewritten(Repaired("UTF-8 byte-order mark, no bDebugMode",
-                           kUtf8Mark + FullTextWithoutDebugMode(), FullValues(), ""),
-                  FullTextWithoutDebugMode() + "bDebugMode=0\r\n", kMarkRemoved),
-        Rewritten(Kept("UTF-16 BE byte-order mark", Utf16Be(FullText()), FullValues()), fullLe,
-                  kBigEndianRewritten),
-        Rewritten(Repaired("UTF-16 BE byte-order mark, no bDebugMode",
-                           Utf16Be(FullTextWithoutDebugMode()), FullValues(), ""),
-                  repairedLe, kBigEndianRewritten),
+        Kept("UTF-8 byte-order mark", kUtf8Mark + FullText(), FullValues()),
+        Repaired("UTF-8 byte-order mark, no bDebugMode", kUtf8Mark + FullTextWithoutDebugMode(),
+                 FullValues(), AfterOneRepairWrite(kUtf8Mark + FullTextWithoutDebugMode())),
+        Kept("UTF-16 BE byte-order mark", Utf16Be(FullText()), FullValues()),
+        Rewritten(Warned(Repaired("UTF-8 byte-order mark, no value read", kUtf8Mark + header,
+                                  Values({}), AfterOneRepairWrite(header)),
+                         {kAllSentEmpty}),
+                  AfterOneRepairWrite(header), kMarkRemoved),
+        Rewritten(Warned(Repaired("UTF-16 BE byte-order mark, no value read", Utf16Be(header),
+                                  Values({}), ""),
+                         {kAllSentEmpty}),
+                  AfterOneRepairWrite(Utf16(header)), kBigEndianRewritten),
         Kept("UTF-16 LE byte-order mark", fullLe, FullValues()),
         Repaired("UTF-16 LE byte-order mark, no bDebugMode", Utf16(FullTextWithoutDebugMode()),
                  FullValues(), repairedLe),
-        // With the mark gone a letter outside ASCII goes out as its UTF-8 bytes, as from a file
-        // saved without one.
-        Rewritten(Warned(Kept("UTF-8 letter in a value, with the mark", kUtf8Mark + letter,
-                              Values({{6, "\xC3\xA9"}, {18, "1"}})),
-                         letterWarnings),
-                  letter, kMarkRemoved),
+        Warned(Kept("UTF-8 letter in a value, with the mark", kUtf8Mark + letter,
+                    Values({{6, markedLetter}, {18, "1"}})),
+               {SentEmptyBut({"iIsWeaponDrawn"}), Unfit("iIsWeaponDrawn", markedLetter)}),
         Warned(Kept("UTF-8 letter in a value, without the mark", letter,
                     Values({{6, "\xC3\xA9"}, {18, "1"}})),
-               letterWarnings),
+               {SentEmptyBut({"iIsWeaponDrawn"}), Unfit("iIsWeaponDrawn", "\xC3\xA9")}),
     });
     // No temporary file is left beside the settings file.
     for (const BadInputOutcome& outcome : outcomes) {
@@ -115,14 +116,14 @@ TEST_CASE("a file Windows can't read that can't be rewritten either is left byte
     const std::string readOnly = "it is marked read-only";
     std::vector<BadInputOutcome> outcomes = RunAndCheck({
         NotRewritten("UTF-8 byte-order mark, held open by another program",
-                     kUtf8Mark + FullTextWithoutDebugMode(), Placement::HeldSharingReads, mark,
-                     held, "close that program"),
-        NotRewritten("UTF-16 BE, held open by another program", Utf16Be(FullText()),
+                     kUtf8Mark + kNothingRead, Placement::HeldSharingReads, mark, held,
+                     "close that program"),
+        NotRewritten("UTF-16 BE, held open by another program", Utf16Be(kNothingRead),
                      Placement::HeldSharingReads, bigEndian, held, "close that program"),
-        NotRewritten("UTF-8 byte-order mark, read-only", kUtf8Mark + FullTextWithoutDebugMode(),
+        NotRewritten("UTF-8 byte-order mark, read-only", kUtf8Mark + kNothingRead,
                      Placement::ReadOnlyFile, mark, readOnly, "clear its read-only mark"),
-        NotRewritten("UTF-16 BE, read-only", Utf16Be(FullTextWithoutDebugMode()),
-                     Placement::ReadOnlyFile, bigEndian, readOnly, "clear its read-only mark"),
+        NotRewritten("UTF-16 BE, read-only", Utf16Be(kNothingRead), Placement::ReadOnlyFile,
+                     bigEndian, readOnly, "clear its read-only mark"),
     });
     for (const BadInputOutcome& outcome : outcomes) {
         CHECK(outcome.entries == std::vector<std::string>{"Helmshroud.dll", "Helmshroud.ini"});

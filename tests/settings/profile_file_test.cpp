@@ -33,8 +33,8 @@ settings::FileFailure StartFailure(const std::string& path, bool& opened) {
 } // namespace
 
 TEST_CASE("a file opens as the profile functions open it unless a folder stands there, it is "
-          "missing, or another program holds it without sharing reads or with the right to delete "
-          "it, and each refusal says why") {
+          "missing, or another program holds it without sharing reads, and each refusal says "
+          "why") {
     TempFolder root;
     const std::string file = root / "a.ini";
     WriteFileBytes(file, "[S]\r\nk=v\r\n");
@@ -61,7 +61,8 @@ TEST_CASE("a file opens as the profile functions open it unless a folder stands 
              Holder{"writing, sharing reads", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, true},
              Holder{"reading, sharing nothing", GENERIC_READ, 0, false},
              Holder{"deleting, sharing everything", DELETE,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false},
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+             Holder{"writing, sharing nothing", GENERIC_WRITE, 0, false},
          }) {
         CAPTURE(holder.what);
         HANDLE held = CreateFileA(file.c_str(), holder.access, holder.share, nullptr, OPEN_EXISTING,

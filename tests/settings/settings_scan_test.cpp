@@ -100,8 +100,8 @@ TEST_CASE("comments, lines without '=' and the text after a NUL byte hold no key
     CHECK_FALSE(Scan("[Settings]\r\n").nulByte);
 }
 
-TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8, while any other "
-          "file is read as its bytes") {
+TEST_CASE("UTF-16 behind its mark is read as text and its names kept as UTF-8, a UTF-8 mark is "
+          "passed over, and any other file is read as its bytes") {
     // e acute, U+1F600 as a surrogate pair, and a high surrogate left alone; then a NUL unit.
     const std::string units("\xE9\x00\x3D\xD8\x00\xDE\x3D\xD8", 8);
     SettingsScan scan = Scan("\xFF\xFE" + Utf16("[Settings]\r\n") + units + Utf16("=1\r\n") +
@@ -113,10 +113,17 @@ TEST_CASE("UTF-16 LE behind its mark is read as text and its names kept as UTF-8
           "\xEF\xBC\x81\xEF\xBF\xBD");
     // So is a high surrogate the file ends on.
     CHECK(Scan("\xFF\xFE" + Utf16("[ab") + "\x3D\xD8").firstSection == "ab\xEF\xBF\xBD");
-    // Windows takes a UTF-8 mark for text of the first line, which hides [Settings] there.
+    // Behind a UTF-8 mark the text reads as it stands, and behind FE FF as UTF-16 big-endian:
+    // whether the profile functions read them so is theirs to answer.
     scan = Scan("\xEF\xBB\xBF[Settings]\r\nx=1\r\n");
-    CHECK_FALSE(scan.firstSection);
-    CHECK(scan.aboveFirstSection == 0);
+    CHECK(scan.firstSection == "Settings");
+    CHECK(scan.unknownKeys == Names{"x"});
+    std::string bigEndian = "\xFE\xFF";
+    for (char c : std::string("[Settings]\r\nx=1\r\n")) {
+        bigEndian += {'\0', c};
+    }
+    CHECK(Scan(bigEndian, 3).unknownKeys == Names{"x"});
+    CHECK_FALSE(Scan(bigEndian).nulByte);
     // UTF-16 without its mark: a character, then a NUL that ends the line's text, every time.
     scan = Scan(Utf16("[Settings]\r\niIsWeaponDrawn=1\r\n"));
     CHECK_FALSE(scan.firstSection);

@@ -10,8 +10,8 @@ Decision Decide(bool readAfter, const SettingValues& read, const SettingsScan& s
     if (!ValueOf(read, KeyBySendNumber(kDebugModeSendNumber)).empty()) {
         return Decision::Send;
     }
-    // The profile writer ends each line at its first NUL byte, so a file holding NUL bytes outside
-    // UTF-16 would lose the rest of those lines. A bDebugMode under a second [Settings] is the
+    // Wine's profile writer ends each name and value at its first NUL, so a file holding NUL
+    // characters would lose the rest of those lines. A bDebugMode under a second [Settings] is the
     // player's, and a repair would stand above it.
     const KeyMask debugMode = MaskOf(KeyBySendNumber(kDebugModeSendNumber));
     if (unwritable || scan.nulByte || UnreadValues(scan, read) != 0 ||

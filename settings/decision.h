@@ -10,9 +10,10 @@ enum class Decision {
     Skip,   // the file would not open, or not read to its end, after the reads: nothing is sent
     Send,   // bDebugMode read as a value: the values go out as read
     Repair, // bDebugMode read empty: it is written as 0 and read again, then the values go out
-    // bDebugMode read empty, but the file is in a form the profile writer would damage, its text
-    // holds values the profile functions read as empty, or a bDebugMode under a second [Settings]:
-    // the values go out as read, and the file is left as it is.
+    // bDebugMode read empty, but the file is in a form the profile writer would damage (NUL
+    // characters, a form whose rewrite failed), its text holds values the profile functions read
+    // as empty, or a bDebugMode stands under a second [Settings]: the values go out as read, and
+    // the file is left as it is.
     SendUnrepaired,
 };
 

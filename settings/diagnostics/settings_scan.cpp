@@ -68,7 +68,7 @@ void SettingsScanner::Feed(std::string_view bytes) {
         if (form_ != Form::Bytes) {
             Utf16Byte(c);
         } else {
-            Byte(c);
+            Char(c);
         }
     }
 }
@@ -98,18 +98,11 @@ void SettingsScanner::DecideForm() {
         std::string_view bytes = start_;
         if (bytes != "\xEF\xBB\xBF") {
             for (char c : bytes) {
-                Byte(c);
+                Char(c);
             }
         }
     }
     start_.clear();
-}
-
-void SettingsScanner::Byte(char c) {
-    if (c == '\0') {
-        scan_.nulByte = true;
-    }
-    Char(c);
 }
 
 void SettingsScanner::Utf16Byte(char c) {
@@ -172,6 +165,7 @@ void SettingsScanner::Char(char c) {
     afterCr_ = false;
     last_ = c;
     if (c == '\0') {
+        scan_.nulByte = true;
         EndText(true);
         textEnded_ = true;
         return;

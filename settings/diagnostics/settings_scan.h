@@ -43,7 +43,7 @@ struct SettingsScan {
     KeyMask aboveFirstSection = 0; // the eighteen keys above the first section line
     // The other sections in file order, each the first time it is met, the first kSearchedSections.
     std::vector<ScannedSection> otherSections;
-    bool nulByte = false; // in a file read as its bytes
+    bool nulByte = false; // a NUL byte, or in UTF-16 a NUL character
     // The first [Settings] line, and whether it lacks its ']' or has another after it: Wine then
     // reads another name there (row 9).
     FileLine settingsLine;
@@ -86,7 +86,6 @@ class SettingsScanner {
     enum class Place { AboveFirst, Settings, LaterSettings, Other, Ignored };
 
     void DecideForm();
-    void Byte(char c);
     void Utf16Byte(char c);
     void Unit(std::uint16_t unit);
     void CodePoint(std::uint32_t point);

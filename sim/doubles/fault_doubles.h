@@ -23,7 +23,7 @@ struct FaultPlan {
     // on, and the N-th fails (0: none does); the worker's wait is cut short.
     std::optional<std::uint32_t> failAllocation;
     bool failLaterAllocations = false; // and every allocation after it
-    // The calls of the walk of this name (NamedWalk) are counted from the load entry on, and the
+    // The calls of the walk of this name (call_walk.h) are counted from the load entry on, and the
     // failCall-th and the failCount - 1 after it fail (0: none does; a failCount of 0: every call
     // from the failCall-th on); the worker's wait is cut short.
     std::optional<std::string> failWalk;
@@ -32,10 +32,6 @@ struct FaultPlan {
     // Every WriteFile call of the plugin to a .log file takes this much longer: its log's writes.
     std::uint32_t slowWritesMs = 0;
 };
-
-// The worker's 2000 ms wait in a walk: long enough for the game's load to have
-// returned, short enough for hundreds of runs.
-inline constexpr std::uint32_t kWalkWorkerWaitMs = 20;
 
 // Patches the plugin module's imports as the plan says. Records each patch; records an error and
 // returns false when the plugin does not import a function the plan names.

@@ -2,6 +2,7 @@
 
 #include "sim/doubles/call_walk.h"
 #include "sim/doubles/recorded_patch.h"
+#include "sim/doubles/walked_files.h"
 #include "sim/platform/text.h"
 #include "sim/record/thread_roles.h"
 #include "sim/record/transcript.h"
@@ -26,15 +27,6 @@ HRESULT g_documentsFailure = S_OK;
 std::string FolderCall(int folder, DWORD flags) {
     return "SHGetFolderPathW(folder " + Hex8(static_cast<std::uint32_t>(folder)) + ", flags " +
            std::to_string(flags) + ")";
-}
-
-// Text in the ANSI code page, as the command line gives it, in wide characters.
-std::wstring WideText(const std::string& text) {
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 HRESULT WINAPI DocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPWSTR path) {
@@ -145,17 +137,9 @@ using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERL
 WriteFileFunction g_writeFile = nullptr; // the plugin's WriteFile before the patch
 DWORD g_slowWritesMs = 0;
 
-// Whether a handle is a file whose name ends in ".log": the plugin's log, not the settings file it
-// may rewrite.
-bool IsLogFile(HANDLE file) {
-    wchar_t path[MAX_PATH + 1];
-    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH, FILE_NAME_NORMALIZED);
-    return length >= 4 && length <= MAX_PATH && lstrcmpiW(path + length - 4, L".log") == 0;
-}
-
 BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                           LPOVERLAPPED overlapped) {
-    if (IsLogFile(file)) {
+    if (IsLogFile(FileNameOf(file))) { // the plugin's log, not the settings file it may rewrite
         Sleep(g_slowWritesMs);
     }
     return g_writeFile(file, bytes, size, written, overlapped);
@@ -188,7 +172,7 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
     bool ok = true;
     if (plan.documents) {
         g_documents = *plan.documents;
-        g_wideDocuments = WideText(g_documents);
+        g_wideDocuments = AnsiToWide(g_documents);
         ok = Patch(module, "SHELL32.dll", "SHGetFolderPathW",
                    reinterpret_cast<void*>(&DocumentsFolder), "yields \"" + g_documents + "\"") &&
              ok;
@@ -215,19 +199,12 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
         ok = InstallMallocFailure(module, plan.failWorkerMalloc) && ok;
     }
     if (plan.failAllocation) {
-        ok = InstallCallWalk(module, {"allocation", AllocatingImports(), WalkedFiles::Any,
-                                      *plan.failAllocation, plan.failLaterAllocations ? 0u : 1u}) &&
-             ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+        ok = InstallCallWalk(module, {"allocation", *plan.failAllocation,
+                                      plan.failLaterAllocations ? 0u : 1u}) &&
+             ok;
     }
     if (plan.failWalk) {
-        CallWalk walk;
-        if (!NamedWalk(*plan.failWalk, walk)) {
-            RecordError("there is no " + *plan.failWalk + " walk");
-            return false;
-        }
-        walk.failCall = plan.failCall;
-        walk.failCount = plan.failCount;
-        ok = InstallCallWalk(module, walk) && ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+        ok = InstallCallWalk(module, {*plan.failWalk, plan.failCall, plan.failCount}) && ok;
     }
     if (plan.slowWritesMs > 0) {
         g_slowWritesMs = plan.slowWritesMs;

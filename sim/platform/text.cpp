@@ -1,6 +1,9 @@
 #include "sim/platform/text.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 
 namespace sim {
 
@@ -24,6 +27,55 @@ std::string Milliseconds(double ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", ms);
     return text;
+}
+
+bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    unsigned long long parsed = std::strtoull(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || parsed > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    value = static_cast<std::uint32_t>(parsed);
+    return true;
+}
+
+bool ParseHresult(const std::string& text, std::int32_t& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    long long parsed = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || parsed < std::numeric_limits<std::int32_t>::min() ||
+        parsed > static_cast<long long>(std::numeric_limits<std::uint32_t>::max())) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(parsed & 0xFFFFFFFF));
+    return true;
+}
+
+bool ParseList(const std::string& text, std::vector<std::uint32_t>& values) {
+    values.clear();
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        std::size_t comma = text.find(',', start);
+        std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        std::uint32_t value = 0;
+        if (!ParseUnsigned(item, value)) {
+            return false;
+        }
+        values.push_back(value);
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return true;
 }
 
 } // namespace sim

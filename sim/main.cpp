@@ -50,11 +50,7 @@ void ChangeWorkingFolder(const std::string& folder) {
 // of the command line, then, for the benchmark, the timers around the calls that open the plugin's
 // log inside its load entry.
 BeforeLoadEntry DoublesFor(const Options& options) {
-    FaultPlan faults{
-        options.documents,         options.documentsFailure,      options.failCreateThread,
-        options.failCreateThreads, options.leakThreadHandles,     options.failWorkerMalloc,
-        options.failAllocation,    options.failLaterAllocations,  options.failWalk,
-        options.failWalkCall,      options.failCount.value_or(1), options.slowLogWritesMs};
+    FaultPlan faults = options;
     bool benchmark = !options.benchmark.empty();
     return [faults, benchmark](void* module) -> std::string {
         if (!InstallFaultDoubles(module, faults)) {

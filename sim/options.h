@@ -1,6 +1,8 @@
 #pragma once
 // The simulator's command line. Each option is one row of the table in sim/option_table.cpp: its
 // name, its values, its help, the field below it sets and how the transcript records it.
+#include "sim/doubles/fault_doubles.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,7 +10,8 @@
 
 namespace sim {
 
-struct Options {
+// The fault doubles' plan comes from the command line as it is.
+struct Options : FaultPlan {
     std::vector<std::uint32_t> messages{2}; // types sent, in order
     std::uint32_t loads = 1;
     std::uint32_t loadIntervalMs = 10;
@@ -16,18 +19,6 @@ struct Options {
     std::uint32_t waitMs = 3000;        // for the plugin's workers after the loads
     std::optional<std::uint32_t> expectCommands;
     std::string gameDir; // empty: the current folder
-    std::optional<std::string> documents;
-    std::optional<std::int32_t> documentsFailure;
-    bool failCreateThread = false;
-    std::uint32_t failCreateThreads = 0;
-    bool leakThreadHandles = false;
-    std::uint32_t failWorkerMalloc = 0;
-    std::optional<std::uint32_t> failAllocation;
-    bool failLaterAllocations = false;
-    std::optional<std::string> failWalk;
-    std::uint32_t failWalkCall = 0;
-    std::optional<std::uint32_t> failCount;
-    std::uint32_t slowLogWritesMs = 0;
     bool stdoutUnread = false;
     bool nullLoadInterface = false;
     bool noMessagingInterface = false;

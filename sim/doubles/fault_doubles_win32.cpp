@@ -154,12 +154,12 @@ std::string CountedCreateThreadText(const FaultPlan& plan) {
     std::string what = "on the game's thread, ";
     if (plan.failCreateThread) {
         what += "every call fails (not enough memory)";
-    } else if (plan.createThreadFailures > 0) {
-        what += "the first " + std::to_string(plan.createThreadFailures) +
+    } else if (plan.failCreateThreads > 0) {
+        what += "the first " + std::to_string(plan.failCreateThreads) +
                 " call(s) fail (not enough memory)";
     }
     if (plan.leakThreadHandles) {
-        what += std::string(plan.createThreadFailures == 0 ? "" : ", then ") +
+        what += std::string(plan.failCreateThreads == 0 ? "" : ", then ") +
                 "each thread handle gets a duplicate that is never closed";
     }
     return what;
@@ -183,9 +183,9 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
                    "fails with " + Hex8(static_cast<std::uint32_t>(g_documentsFailure))) &&
              ok;
     }
-    if (plan.failCreateThread || plan.createThreadFailures > 0 || plan.leakThreadHandles) {
+    if (plan.failCreateThread || plan.failCreateThreads > 0 || plan.leakThreadHandles) {
         g_failEveryCreateThread = plan.failCreateThread;
-        g_createThreadFailures.store(plan.createThreadFailures);
+        g_createThreadFailures.store(plan.failCreateThreads);
         g_leakThreadHandles = plan.leakThreadHandles;
         void* previous = PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
                                            reinterpret_cast<void*>(&CountedCreateThread),
@@ -204,13 +204,16 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
              ok;
     }
     if (plan.failWalk) {
-        ok = InstallCallWalk(module, {*plan.failWalk, plan.failCall, plan.failCount}) && ok;
+        ok = InstallCallWalk(module,
+                             {*plan.failWalk, plan.failWalkCall, plan.failCount.value_or(1)}) &&
+             ok;
     }
-    if (plan.slowWritesMs > 0) {
-        g_slowWritesMs = plan.slowWritesMs;
+    if (plan.slowLogWritesMs > 0) {
+        g_slowWritesMs = plan.slowLogWritesMs;
         g_writeFile = reinterpret_cast<WriteFileFunction>(PatchPluginImport(
             module, "KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&SlowWriteFile),
-            "each write to a .log file takes " + std::to_string(plan.slowWritesMs) + " ms longer"));
+            "each write to a .log file takes " + std::to_string(plan.slowLogWritesMs) +
+                " ms longer"));
         ok = g_writeFile != nullptr && ok;
     }
     return ok;

@@ -1,4 +1,4 @@
-#include "sim/option_table.h"
+#include "sim/options.h"
 
 #include "sim/doubles/call_walk.h"
 #include "sim/platform/platform.h"
@@ -66,7 +66,6 @@ std::string FailAllocationEntry(const Options& options, const std::string& name,
                : std::string();
 }
 
-// In the order --help lists them and the transcript records them.
 const OptionRow kOptions[] = {
     {"--messages", "LIST",
      "message types the extender sends, e.g. 0,1,2,3 (default 2;\nan empty list sends none)",

@@ -1,6 +1,6 @@
 #include "sim/options.h"
 
-#include "sim/option_table.h"
+#include <algorithm>
 
 namespace sim {
 
@@ -11,20 +11,7 @@ constexpr std::size_t kHelpColumn = 26;
 
 std::size_t ValueCount(const OptionRow& row) {
     std::string_view value = row.value;
-    std::size_t count = value.empty() ? 0 : 1;
-    for (char c : value) {
-        count += c == ' ' ? 1 : 0;
-    }
-    return count;
-}
-
-const OptionRow* Find(const std::string& name) {
-    for (const OptionRow& row : OptionTable()) {
-        if (name == row.name) {
-            return &row;
-        }
-    }
-    return nullptr;
+    return value.empty() ? 0 : 1 + static_cast<std::size_t>(std::ranges::count(value, ' '));
 }
 
 std::string Joined(OptionValues values) {
@@ -85,8 +72,9 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             result.help = true;
             return result;
         }
-        const OptionRow* row = Find(name);
-        if (row == nullptr) {
+        auto row = std::ranges::find_if(OptionTable(),
+                                        [&](const OptionRow& known) { return name == known.name; });
+        if (row == OptionTable().end()) {
             result.error = "unknown option " + name;
             return result;
         }

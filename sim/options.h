@@ -1,10 +1,11 @@
 #pragma once
 // The simulator's command line. Each option is one row of the table in sim/option_table.cpp: its
-// name, its values, its help, the field below it sets and how the transcript records it.
+// name, its values, its help, the field of Options it sets and how the transcript records it.
 #include "sim/doubles/fault_doubles.h"
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,21 @@ struct ParseResult {
 };
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments);
+
+using OptionValues = std::span<const std::string>;
+
+// One option: all that the parser, --help and the transcript know of it.
+struct OptionRow {
+    const char* name;  // "--loads"
+    const char* value; // its values as the help names them, a word each ("WALK N"); "" for a flag
+    const char* help;  // its help, in the lines --help prints
+    bool (*set)(Options& options, OptionValues values); // false for values it can't take
+    // Its transcript entry, which starts with its name without the dashes; null or "": none.
+    std::string (*recorded)(const Options& options, const std::string& name);
+};
+
+// Every option, in the order --help lists them and the transcript records them.
+std::span<const OptionRow> OptionTable();
 
 // One line per option, for --help and for error messages.
 std::string UsageText();

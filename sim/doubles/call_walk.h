@@ -24,15 +24,8 @@ struct CallWalk {
 };
 
 // The walks the command line names (--fail-call); the allocation walk has options of its own.
-inline constexpr const char* kCallWalkNames[] = {"profile", "rewrite", "log-writes"};
-
 inline bool IsCallWalkName(const std::string& name) {
-    for (const char* known : kCallWalkNames) {
-        if (name == known) {
-            return true;
-        }
-    }
-    return false;
+    return name == "profile" || name == "rewrite" || name == "log-writes";
 }
 
 // Patches the plugin's imports the walk counts, as far as the plugin imports them (one that it

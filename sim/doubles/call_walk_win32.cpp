@@ -63,25 +63,21 @@ WalkState g_walk;
 // of each thread's own, so not part of the walk's state.
 thread_local bool t_worker = false;
 
-const char* RoleName() {
-    switch (CurrentSource()) {
-    case Source::Korv:
-        return "the extender's thread";
-    case Source::Game:
-        return "the game's thread";
-    default:
-        return t_worker ? "a worker thread" : "another thread";
-    }
-}
+// The calling thread's role: how a failure's record names it, and its count.
+struct Role {
+    const char* name;
+    std::atomic<std::uint32_t>& calls;
+};
 
-std::atomic<std::uint32_t>& RoleCount() {
+Role CurrentRole() {
     switch (CurrentSource()) {
     case Source::Korv:
-        return g_walk.extender;
+        return {"the extender's thread", g_walk.extender};
     case Source::Game:
-        return g_walk.game;
+        return {"the game's thread", g_walk.game};
     default:
-        return t_worker ? g_walk.worker : g_walk.other;
+        return t_worker ? Role{"a worker thread", g_walk.worker}
+                        : Role{"another thread", g_walk.other};
     }
 }
 
@@ -148,7 +144,7 @@ std::uint32_t FailingCall(bool counted) {
     if (!counted) {
         return 0;
     }
-    ++RoleCount();
+    ++CurrentRole().calls;
     std::uint32_t call = g_walk.calls.fetch_add(1) + 1;
     bool fails = g_walk.failCall != 0 && call >= g_walk.failCall &&
                  (g_walk.failCount == 0 || call - g_walk.failCall < g_walk.failCount);
@@ -162,7 +158,7 @@ void RecordFailure(std::uint32_t call, const char* function, DWORD lastError,
     }
     Record(Kind::Fault,
            std::string(g_walk.walk->name) + " " + std::to_string(call) + ": " + function + "(" +
-               arguments + ") on " + RoleName() + " fails" +
+               arguments + ") on " + CurrentRole().name + " fails" +
                (lastError != 0 ? ", last error " + std::to_string(lastError) : std::string()) +
                (g_walk.failCount == 0 ? ", and every call after it" : "") + "; plugin frames " +
                PluginFrames());

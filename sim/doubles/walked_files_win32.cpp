@@ -6,15 +6,11 @@ namespace sim {
 
 namespace {
 
-wchar_t Lower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
+// The last part of a path (all of it when it has none), in lower case.
 std::wstring LowerLastPart(std::wstring_view path) {
-    std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring name(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+    std::wstring name(path.substr(path.find_last_of(L"\\/") + 1));
     for (wchar_t& c : name) {
-        c = Lower(c);
+        c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     }
     return name;
 }

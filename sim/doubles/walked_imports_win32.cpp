@@ -68,17 +68,25 @@ template <typename... Args> std::string Arguments(Args... args) {
     return text;
 }
 
+// Counts the call when the walk counts it; true, with the failure recorded, when it fails.
+template <typename Describe>
+bool Fails(bool counted, const char* function, DWORD lastError, const Describe& describe) {
+    std::uint32_t call = FailingCall(counted);
+    if (call != 0) {
+        RecordFailure(call, function, lastError, describe());
+    }
+    return call != 0;
+}
+
 // --- the C runtime's allocating functions ---
 
 template <Import Index, typename R, typename... Args> R WalkedAllocation(Args... args) {
     static constexpr const char* kNames[] = {"malloc", "calloc", "realloc", "_strdup", "_wcsdup"};
-    std::uint32_t call = FailingCall(true);
-    if (call == 0) {
-        return Original<R (*)(Args...)>(Index)(args...);
+    if (Fails(true, kNames[Index], 0, [&] { return Arguments(args...); })) {
+        errno = ENOMEM;
+        return nullptr;
     }
-    RecordFailure(call, kNames[Index], 0, Arguments(args...));
-    errno = ENOMEM;
-    return nullptr;
+    return Original<R (*)(Args...)>(Index)(args...);
 }
 
 // --- the profile functions ---
@@ -106,26 +114,23 @@ DWORD DefaultCopied(const char* defaultValue, char* buffer, DWORD size) {
 
 DWORD WINAPI WalkedGetProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                     DWORD size, LPCSTR file) {
-    std::uint32_t call = FailingCall(CountsName(file));
-    if (call == 0) {
+    if (!Fails(CountsName(file), "GetPrivateProfileStringA", kProfileError,
+               [&] { return Shown(section) + ", " + Shown(key) + ", " + Shown(file); })) {
         return Original<decltype(&GetPrivateProfileStringA)>(kGetProfileString)(
             section, key, defaultValue, buffer, size, file);
     }
-    RecordFailure(call, "GetPrivateProfileStringA", kProfileError,
-                  Shown(section) + ", " + Shown(key) + ", " + Shown(file));
     DWORD copied = DefaultCopied(defaultValue, buffer, size);
     SetLastError(kProfileError);
     return copied;
 }
 
 BOOL WINAPI WalkedWriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-    std::uint32_t call = FailingCall(CountsName(file));
-    if (call == 0) {
+    if (!Fails(CountsName(file), "WritePrivateProfileStringA", kProfileError, [&] {
+            return Shown(section) + ", " + Shown(key) + ", " + Shown(value) + ", " + Shown(file);
+        })) {
         return Original<decltype(&WritePrivateProfileStringA)>(kWriteProfileString)(section, key,
                                                                                     value, file);
     }
-    RecordFailure(call, "WritePrivateProfileStringA", kProfileError,
-                  Shown(section) + ", " + Shown(key) + ", " + Shown(value) + ", " + Shown(file));
     SetLastError(kProfileError);
     return FALSE;
 }
@@ -138,14 +143,14 @@ HANDLE WINAPI WalkedCreateFile(const Char* name, DWORD access, DWORD share,
                                HANDLE templateFile) {
     using Function =
         HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
-    std::uint32_t call = FailingCall(CountsName(name));
-    if (call == 0) {
+    const char* function = Index == kCreateFileW ? "CreateFileW" : "CreateFileA";
+    if (!Fails(CountsName(name), function, kOpenError, [&] {
+            return Shown(name) + ", access " + Hex8(access) + ", disposition " +
+                   std::to_string(disposition);
+        })) {
         return Original<Function>(Index)(name, access, share, security, disposition, flags,
                                          templateFile);
     }
-    RecordFailure(call, Index == kCreateFileW ? "CreateFileW" : "CreateFileA", kOpenError,
-                  Shown(name) + ", access " + Hex8(access) + ", disposition " +
-                      std::to_string(disposition));
     SetLastError(kOpenError);
     return INVALID_HANDLE_VALUE;
 }
@@ -153,11 +158,10 @@ HANDLE WINAPI WalkedCreateFile(const Char* name, DWORD access, DWORD share,
 // ReadFile and WriteFile set the count to zero before anything else (Microsoft's pages).
 BOOL WINAPI WalkedReadFile(HANDLE file, LPVOID bytes, DWORD size, LPDWORD read,
                            LPOVERLAPPED overlapped) {
-    std::uint32_t call = FailingCall(CountsHandle(file));
-    if (call == 0) {
+    if (!Fails(CountsHandle(file), "ReadFile", kReadError,
+               [&] { return ShownHandle(file) + ", " + std::to_string(size); })) {
         return Original<decltype(&ReadFile)>(kReadFile)(file, bytes, size, read, overlapped);
     }
-    RecordFailure(call, "ReadFile", kReadError, ShownHandle(file) + ", " + std::to_string(size));
     if (read != nullptr) {
         *read = 0;
     }
@@ -167,11 +171,10 @@ BOOL WINAPI WalkedReadFile(HANDLE file, LPVOID bytes, DWORD size, LPDWORD read,
 
 BOOL WINAPI WalkedWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                             LPOVERLAPPED overlapped) {
-    std::uint32_t call = FailingCall(CountsHandle(file));
-    if (call == 0) {
+    if (!Fails(CountsHandle(file), "WriteFile", kWriteError,
+               [&] { return ShownHandle(file) + ", " + std::to_string(size); })) {
         return Original<decltype(&WriteFile)>(kWriteFile)(file, bytes, size, written, overlapped);
     }
-    RecordFailure(call, "WriteFile", kWriteError, ShownHandle(file) + ", " + std::to_string(size));
     if (written != nullptr) {
         *written = 0;
     }
@@ -180,32 +183,28 @@ BOOL WINAPI WalkedWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD writ
 }
 
 BOOL WINAPI WalkedFlushFileBuffers(HANDLE file) {
-    std::uint32_t call = FailingCall(CountsHandle(file));
-    if (call == 0) {
+    if (!Fails(CountsHandle(file), "FlushFileBuffers", kWriteError,
+               [&] { return ShownHandle(file); })) {
         return Original<decltype(&FlushFileBuffers)>(kFlushFileBuffers)(file);
     }
-    RecordFailure(call, "FlushFileBuffers", kWriteError, ShownHandle(file));
     SetLastError(kWriteError);
     return FALSE;
 }
 
 BOOL WINAPI WalkedMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
-    std::uint32_t call = FailingCall(CountsName(from) || CountsName(to));
-    if (call == 0) {
+    if (!Fails(CountsName(from) || CountsName(to), "MoveFileExW", kMoveError, [&] {
+            return Shown(from) + ", " + Shown(to) + ", flags " + std::to_string(flags);
+        })) {
         return Original<decltype(&MoveFileExW)>(kMoveFileExW)(from, to, flags);
     }
-    RecordFailure(call, "MoveFileExW", kMoveError,
-                  Shown(from) + ", " + Shown(to) + ", flags " + std::to_string(flags));
     SetLastError(kMoveError);
     return FALSE;
 }
 
 BOOL WINAPI WalkedDeleteFileW(LPCWSTR name) {
-    std::uint32_t call = FailingCall(CountsName(name));
-    if (call == 0) {
+    if (!Fails(CountsName(name), "DeleteFileW", kMoveError, [&] { return Shown(name); })) {
         return Original<decltype(&DeleteFileW)>(kDeleteFileW)(name);
     }
-    RecordFailure(call, "DeleteFileW", kMoveError, Shown(name));
     SetLastError(kMoveError);
     return FALSE;
 }

@@ -1,5 +1,6 @@
 #include "sim/platform/text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -60,19 +61,13 @@ bool ParseHresult(const std::string& text, std::int32_t& value) {
 
 bool ParseList(const std::string& text, std::vector<std::uint32_t>& values) {
     values.clear();
-    std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        std::size_t comma = text.find(',', start);
-        std::string item =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    for (std::size_t start = 0; !text.empty() && start <= text.size();) {
+        std::size_t comma = std::min(text.find(',', start), text.size());
         std::uint32_t value = 0;
-        if (!ParseUnsigned(item, value)) {
+        if (!ParseUnsigned(text.substr(start, comma - start), value)) {
             return false;
         }
         values.push_back(value);
-        if (comma == std::string::npos) {
-            break;
-        }
         start = comma + 1;
     }
     return true;

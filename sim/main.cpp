@@ -37,87 +37,6 @@ bool OpenTranscript(const Options& options) {
                                       : OpenTranscriptFile(options.transcript);
 }
 
-void RecordOptions(const Options& options) {
-    std::string messages;
-    for (std::uint32_t type : options.messages) {
-        if (!messages.empty()) {
-            messages += ',';
-        }
-        messages += std::to_string(type);
-    }
-    RecordAs(Source::Sim, Kind::Option, "game-dir " + WorkingFolder());
-    RecordAs(Source::Sim, Kind::Option, "messages " + (messages.empty() ? "none" : messages));
-    if (options.benchmark.empty()) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "loads " + std::to_string(options.loads) + " interval " +
-                     std::to_string(options.loadIntervalMs) + " ms, first " +
-                     std::to_string(options.firstLoadAfterMs) + " ms after the messages");
-    } else {
-        RecordAs(Source::Sim, Kind::Option,
-                 "benchmark " + options.benchmark + ", " + std::to_string(options.benchLoads) +
-                     " measured calls of each kind");
-    }
-    if (options.documents) {
-        RecordAs(Source::Sim, Kind::Option, "documents " + *options.documents);
-    }
-    if (options.failCreateThread) {
-        RecordAs(Source::Sim, Kind::Option, "fail-create-thread");
-    }
-    if (options.failCreateThreads > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "fail-create-threads " + std::to_string(options.failCreateThreads));
-    }
-    if (options.leakThreadHandles) {
-        RecordAs(Source::Sim, Kind::Option, "leak-thread-handles");
-    }
-    if (options.failWorkerMalloc > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "fail-worker-malloc " + std::to_string(options.failWorkerMalloc));
-    }
-    if (options.failAllocation) {
-        RecordAs(Source::Sim, Kind::Option,
-                 std::string(options.failLaterAllocations ? "fail-allocations-from "
-                                                          : "fail-allocation ") +
-                     std::to_string(*options.failAllocation));
-    }
-    if (options.failWalk) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "fail-call " + *options.failWalk + " " + std::to_string(options.failWalkCall) +
-                     (options.failCount ? ", fail-count " + std::to_string(*options.failCount)
-                                        : std::string()));
-    }
-    if (options.slowLogWritesMs > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "slow-log-writes " + std::to_string(options.slowLogWritesMs) + " ms");
-    }
-    if (options.stdoutUnread) {
-        RecordAs(Source::Sim, Kind::Option, "stdout-unread");
-    }
-    if (options.nullMessage) {
-        RecordAs(Source::Sim, Kind::Option, "null-message");
-    }
-    if (options.nullLoadInterface || options.noMessagingInterface) {
-        RecordAs(Source::Sim, Kind::Option,
-                 options.nullLoadInterface ? "load-interface null" : "load-interface no-messaging");
-    }
-    if (options.workingFolderAfterLoad) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "working-folder-after-load " + *options.workingFolderAfterLoad);
-    }
-    if (options.warmUpThreads > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "warm-up-threads " + std::to_string(options.warmUpThreads));
-    }
-    if (options.consoleDelayMs > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "console-delay " + std::to_string(options.consoleDelayMs) + " ms");
-    }
-    if (options.consoleFault > 0) {
-        RecordAs(Source::Sim, Kind::Option,
-                 "console-fault on command " + std::to_string(options.consoleFault));
-    }
-}
-
 // The game (or anything else in its process) moves its working folder away from the game folder.
 void ChangeWorkingFolder(const std::string& folder) {
     if (!SetWorkingFolder(folder)) {
@@ -131,11 +50,7 @@ void ChangeWorkingFolder(const std::string& folder) {
 // of the command line, then, for the benchmark, the timers around the calls that open the plugin's
 // log inside its load entry.
 BeforeLoadEntry DoublesFor(const Options& options) {
-    FaultPlan faults{
-        options.documents,         options.documentsFailure,      options.failCreateThread,
-        options.failCreateThreads, options.leakThreadHandles,     options.failWorkerMalloc,
-        options.failAllocation,    options.failLaterAllocations,  options.failWalk,
-        options.failWalkCall,      options.failCount.value_or(1), options.slowLogWritesMs};
+    FaultPlan faults = options;
     bool benchmark = !options.benchmark.empty();
     return [faults, benchmark](void* module) -> std::string {
         if (!InstallFaultDoubles(module, faults)) {
@@ -216,11 +131,11 @@ int main(int argc, char** argv) {
     MarkExtenderThread();
     ParseResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.help) {
-        std::fputs(UsageText(), stdout);
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
     if (!parsed.error.empty()) {
-        std::fprintf(stderr, "Quorvalen.exe: %s\n%s", parsed.error.c_str(), UsageText());
+        std::fprintf(stderr, "Quorvalen.exe: %s\n%s", parsed.error.c_str(), UsageText().c_str());
         return kUsageExit;
     }
     const Options& options = parsed.options;
@@ -234,7 +149,9 @@ int main(int argc, char** argv) {
         RecordErrorAs(Source::Sim, "cannot enter the game folder " + options.gameDir);
         return RecordSummary({});
     }
-    RecordOptions(options);
+    for (const std::string& entry : RecordedOptions(options)) {
+        RecordAs(Source::Sim, Kind::Option, entry);
+    }
     RunFacts facts = Run(options);
     AwaitCrashReport();
     return RecordSummary(facts);

@@ -8,60 +8,32 @@
 // later call fails too, only the first failed call is recorded).
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace sim {
 
-// The files whose calls a walk counts.
-enum class WalkedFiles {
-    Any,      // every call of the walk's imports
-    Settings, // a name ending in ".ini" or ".ini.helmshroud-new": a settings file, its temporary
-              // file
-    Log,      // a file whose name ends in ".log"
-};
-
-struct CallWalk {
-    std::string what;                   // names the walk in the transcript, e.g. "allocation"
-    std::vector<std::string> functions; // imports counted together, each one of WalkableImports()
-    WalkedFiles files = WalkedFiles::Any;
-    std::uint32_t failCall = 0;  // counted from 1; 0 counts the calls and fails none
-    std::uint32_t failCount = 1; // calls in a row that fail from failCall on; 0: every later one
-};
-
-// Every import a walk can count, "dll!function".
-std::vector<std::string> WalkableImports();
-
-// The C runtime's imports that hand out memory: the allocation walk counts these.
-std::vector<std::string> AllocatingImports();
-
-// The names of the walks below, as the command line gives them.
-inline constexpr const char* kCallWalkNames[] = {"profile", "rewrite", "log-writes"};
-
-inline bool IsCallWalkName(const std::string& name) {
-    for (const char* known : kCallWalkNames) {
-        if (name == known) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The walks the command line names, each with its imports and files:
+// The walks, each with its imports and files:
+// - "allocation": malloc, calloc, realloc, _strdup and _wcsdup of the C runtime;
 // - "profile": GetPrivateProfileStringA and WritePrivateProfileStringA;
 // - "rewrite": CreateFileW, CreateFileA, ReadFile, WriteFile, FlushFileBuffers, MoveFileExW and
 //   DeleteFileW on a settings file or its temporary file;
 // - "log-writes": WriteFile on a log file.
-// False for any other name.
-bool NamedWalk(const std::string& name, CallWalk& walk);
+struct CallWalk {
+    std::string name;
+    std::uint32_t failCall = 0;  // counted from 1; 0 counts the calls and fails none
+    std::uint32_t failCount = 1; // calls in a row that fail from failCall on; 0: every later one
+};
 
-// Patches the plugin's imports the walk names, as far as the plugin imports them (one that it
-// does not import cannot be called). Records the patches; false, with an error entry, when the
-// walk names an import no walk can count, or the plugin imports none of them.
+// The walks the command line names (--fail-call); the allocation walk has options of its own.
+inline bool IsCallWalkName(const std::string& name) {
+    return name == "profile" || name == "rewrite" || name == "log-writes";
+}
+
+// Patches the plugin's imports the walk counts, as far as the plugin imports them (one that it
+// does not import cannot be called), and makes the worker's 2000 ms wait take 20 ms, so that a
+// walk of many runs stays quick; a thread that made that wait counts as a worker in the walk's
+// figures. Records the patches; false, with an error entry, for a walk of another name or a plugin
+// that imports none of the walk's functions.
 bool InstallCallWalk(void* pluginModule, const CallWalk& walk);
-
-// The worker's 2000 ms wait takes only ms, so that a walk of many runs stays quick; a thread that
-// made that wait counts as a worker in the walk's figures.
-bool ShortenWorkerWaits(void* pluginModule, std::uint32_t ms);
 
 struct WalkTally {
     std::uint32_t calls = 0; // every counted call, the failed ones included

@@ -14,7 +14,7 @@ struct FaultPlan {
     // fails, or the first N do and later ones run, or each thread handle it hands out is
     // duplicated and the duplicate never closed. Threads started on other threads are left alone.
     bool failCreateThread = false;
-    std::uint32_t createThreadFailures = 0;
+    std::uint32_t failCreateThreads = 0;
     bool leakThreadHandles = false;
     // The first malloc after the N-th 2000 ms Sleep (a settings worker's wait) has ended, on that
     // thread, returns null: the C++ runtime throws std::bad_alloc in the settings run.
@@ -23,19 +23,15 @@ struct FaultPlan {
     // on, and the N-th fails (0: none does); the worker's wait is cut short.
     std::optional<std::uint32_t> failAllocation;
     bool failLaterAllocations = false; // and every allocation after it
-    // The calls of the walk of this name (NamedWalk) are counted from the load entry on, and the
-    // failCall-th and the failCount - 1 after it fail (0: none does; a failCount of 0: every call
-    // from the failCall-th on); the worker's wait is cut short.
+    // The calls of the walk of this name (call_walk.h) are counted from the load entry on, and the
+    // failWalkCall-th and the failCount - 1 after it fail (0: none does; a failCount of 0: every
+    // call from the failWalkCall-th on; none: 1); the worker's wait is cut short.
     std::optional<std::string> failWalk;
-    std::uint32_t failCall = 0;
-    std::uint32_t failCount = 1;
+    std::uint32_t failWalkCall = 0;
+    std::optional<std::uint32_t> failCount;
     // Every WriteFile call of the plugin to a .log file takes this much longer: its log's writes.
-    std::uint32_t slowWritesMs = 0;
+    std::uint32_t slowLogWritesMs = 0;
 };
-
-// The worker's 2000 ms wait in a walk: long enough for the game's load to have
-// returned, short enough for hundreds of runs.
-inline constexpr std::uint32_t kWalkWorkerWaitMs = 20;
 
 // Patches the plugin module's imports as the plan says. Records each patch; records an error and
 // returns false when the plugin does not import a function the plan names.

@@ -2,6 +2,7 @@
 
 #include "sim/doubles/call_walk.h"
 #include "sim/doubles/recorded_patch.h"
+#include "sim/doubles/walked_files.h"
 #include "sim/platform/text.h"
 #include "sim/record/thread_roles.h"
 #include "sim/record/transcript.h"
@@ -26,15 +27,6 @@ HRESULT g_documentsFailure = S_OK;
 std::string FolderCall(int folder, DWORD flags) {
     return "SHGetFolderPathW(folder " + Hex8(static_cast<std::uint32_t>(folder)) + ", flags " +
            std::to_string(flags) + ")";
-}
-
-// Text in the ANSI code page, as the command line gives it, in wide characters.
-std::wstring WideText(const std::string& text) {
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 HRESULT WINAPI DocumentsFolder(HWND, int folder, HANDLE, DWORD flags, LPWSTR path) {
@@ -145,17 +137,9 @@ using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERL
 WriteFileFunction g_writeFile = nullptr; // the plugin's WriteFile before the patch
 DWORD g_slowWritesMs = 0;
 
-// Whether a handle is a file whose name ends in ".log": the plugin's log, not the settings file it
-// may rewrite.
-bool IsLogFile(HANDLE file) {
-    wchar_t path[MAX_PATH + 1];
-    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH, FILE_NAME_NORMALIZED);
-    return length >= 4 && length <= MAX_PATH && lstrcmpiW(path + length - 4, L".log") == 0;
-}
-
 BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                           LPOVERLAPPED overlapped) {
-    if (IsLogFile(file)) {
+    if (IsLogFile(FileNameOf(file))) { // the plugin's log, not the settings file it may rewrite
         Sleep(g_slowWritesMs);
     }
     return g_writeFile(file, bytes, size, written, overlapped);
@@ -170,12 +154,12 @@ std::string CountedCreateThreadText(const FaultPlan& plan) {
     std::string what = "on the game's thread, ";
     if (plan.failCreateThread) {
         what += "every call fails (not enough memory)";
-    } else if (plan.createThreadFailures > 0) {
-        what += "the first " + std::to_string(plan.createThreadFailures) +
+    } else if (plan.failCreateThreads > 0) {
+        what += "the first " + std::to_string(plan.failCreateThreads) +
                 " call(s) fail (not enough memory)";
     }
     if (plan.leakThreadHandles) {
-        what += std::string(plan.createThreadFailures == 0 ? "" : ", then ") +
+        what += std::string(plan.failCreateThreads == 0 ? "" : ", then ") +
                 "each thread handle gets a duplicate that is never closed";
     }
     return what;
@@ -188,7 +172,7 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
     bool ok = true;
     if (plan.documents) {
         g_documents = *plan.documents;
-        g_wideDocuments = WideText(g_documents);
+        g_wideDocuments = AnsiToWide(g_documents);
         ok = Patch(module, "SHELL32.dll", "SHGetFolderPathW",
                    reinterpret_cast<void*>(&DocumentsFolder), "yields \"" + g_documents + "\"") &&
              ok;
@@ -199,9 +183,9 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
                    "fails with " + Hex8(static_cast<std::uint32_t>(g_documentsFailure))) &&
              ok;
     }
-    if (plan.failCreateThread || plan.createThreadFailures > 0 || plan.leakThreadHandles) {
+    if (plan.failCreateThread || plan.failCreateThreads > 0 || plan.leakThreadHandles) {
         g_failEveryCreateThread = plan.failCreateThread;
-        g_createThreadFailures.store(plan.createThreadFailures);
+        g_createThreadFailures.store(plan.failCreateThreads);
         g_leakThreadHandles = plan.leakThreadHandles;
         void* previous = PatchPluginImport(module, "KERNEL32.dll", "CreateThread",
                                            reinterpret_cast<void*>(&CountedCreateThread),
@@ -215,25 +199,21 @@ bool InstallFaultDoubles(void* pluginModule, const FaultPlan& plan) {
         ok = InstallMallocFailure(module, plan.failWorkerMalloc) && ok;
     }
     if (plan.failAllocation) {
-        ok = InstallCallWalk(module, {"allocation", AllocatingImports(), WalkedFiles::Any,
-                                      *plan.failAllocation, plan.failLaterAllocations ? 0u : 1u}) &&
-             ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+        ok = InstallCallWalk(module, {"allocation", *plan.failAllocation,
+                                      plan.failLaterAllocations ? 0u : 1u}) &&
+             ok;
     }
     if (plan.failWalk) {
-        CallWalk walk;
-        if (!NamedWalk(*plan.failWalk, walk)) {
-            RecordError("there is no " + *plan.failWalk + " walk");
-            return false;
-        }
-        walk.failCall = plan.failCall;
-        walk.failCount = plan.failCount;
-        ok = InstallCallWalk(module, walk) && ShortenWorkerWaits(module, kWalkWorkerWaitMs) && ok;
+        ok = InstallCallWalk(module,
+                             {*plan.failWalk, plan.failWalkCall, plan.failCount.value_or(1)}) &&
+             ok;
     }
-    if (plan.slowWritesMs > 0) {
-        g_slowWritesMs = plan.slowWritesMs;
+    if (plan.slowLogWritesMs > 0) {
+        g_slowWritesMs = plan.slowLogWritesMs;
         g_writeFile = reinterpret_cast<WriteFileFunction>(PatchPluginImport(
             module, "KERNEL32.dll", "WriteFile", reinterpret_cast<void*>(&SlowWriteFile),
-            "each write to a .log file takes " + std::to_string(plan.slowWritesMs) + " ms longer"));
+            "each write to a .log file takes " + std::to_string(plan.slowLogWritesMs) +
+                " ms longer"));
         ok = g_writeFile != nullptr && ok;
     }
     return ok;

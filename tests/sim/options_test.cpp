@@ -1,4 +1,5 @@
 #include "sim/options.h"
+#include "sim/platform/platform.h"
 
 #include <doctest.h>
 
@@ -137,4 +138,40 @@ TEST_CASE("the extender hands over its load interface whole unless told to withh
     CHECK_FALSE(parsed.options.nullLoadInterface);
     CHECK(ParseOptions({"--load-interface", "none"}).error ==
           "bad value for --load-interface: none");
+}
+
+TEST_CASE("the transcript records each option that changes the run in its own words, in the order "
+          "of the help, and no other") {
+    const std::string gameDir = "game-dir " + sim::WorkingFolder();
+    sim::ParseResult parsed =
+        ParseOptions({"--wait", "5", "--fail-count", "2", "--documents", "Z:\\d", "--fail-call",
+                      "rewrite", "7", "--console-fault", "4", "--console-delay", "3",
+                      "--load-interface", "no-messaging", "--messages", ""});
+    REQUIRE(parsed.error.empty());
+    CHECK(sim::RecordedOptions(parsed.options) ==
+          std::vector<std::string>{
+              "messages none", "loads 1 interval 10 ms, first 0 ms after the messages", gameDir,
+              "documents Z:\\d", "fail-call rewrite 7, fail-count 2", "load-interface no-messaging",
+              "console-delay 3 ms", "console-fault on command 4"});
+
+    parsed = ParseOptions({"--benchmark", "b.json", "--bench-loads", "20", "--slow-log-writes", "9",
+                           "--warm-up-threads", "2", "--stdout-unread", "--leak-thread-handles",
+                           "--working-folder-after-load", "C:\\w", "--fail-create-thread",
+                           "--load-interface", "null", "--null-message"});
+    REQUIRE(parsed.error.empty());
+    CHECK(sim::RecordedOptions(parsed.options) ==
+          std::vector<std::string>{
+              "messages 2", gameDir, "fail-create-thread", "leak-thread-handles",
+              "slow-log-writes 9 ms", "load-interface null", "stdout-unread",
+              "working-folder-after-load C:\\w", "warm-up-threads 2",
+              "benchmark b.json, 20 measured calls of each kind", "null-message"});
+
+    CHECK(sim::RecordedOptions(ParseOptions({"--fail-allocation", "0"}).options).back() ==
+          "fail-allocation 0");
+    CHECK(sim::RecordedOptions(ParseOptions({"--fail-worker-malloc", "3"}).options).back() ==
+          "fail-worker-malloc 3");
+    CHECK(sim::RecordedOptions(ParseOptions({"--fail-create-threads", "2"}).options).back() ==
+          "fail-create-threads 2");
+    CHECK(sim::RecordedOptions(ParseOptions({"--fail-allocations-from", "5"}).options).back() ==
+          "fail-allocations-from 5");
 }

@@ -63,9 +63,9 @@ settings::RewriteOutcome CreateWithDefaults(const std::string& path) {
     }
     std::string temporary = path + settings::kTemporarySuffix;
     for (const settings::SettingKey& key : settings::kSettingKeys) {
-        if (std::uint32_t error = settings::ProfileWrite(
-                temporary.c_str(), settings::kSettingsSection, key.name, key.defaultValue);
-            error != 0) {
+        std::uint32_t error = 0;
+        if (!settings::ProfileWrite(temporary.c_str(), settings::kSettingsSection, key.name,
+                                    key.defaultValue, error)) {
             settings::DiscardTemporary(path);
             return {settings::RewriteFailure::Copy, error};
         }
@@ -76,12 +76,13 @@ settings::RewriteOutcome CreateWithDefaults(const std::string& path) {
 // False when the run has to stop: the file could not be created, or its state is unknown.
 bool EnsureSettingsFile(const std::string& path) {
     Presence presence = SettingsFilePresence();
-    settings::RewriteOutcome made;
     if (presence == Presence::Absent) {
-        made = CreateWithDefaults(path);
+        settings::RewriteOutcome made = CreateWithDefaults(path);
         if (made.failure == settings::RewriteFailure::None) {
             LogLine("Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME
                     " wasn't existing. Created one.");
+        } else {
+            LogLine("%s", settings::CreationFailedLine(made).c_str());
         }
     }
     if (presence != Presence::Unknown) {
@@ -92,9 +93,6 @@ bool EnsureSettingsFile(const std::string& path) {
         return false;
     }
     if (presence == Presence::Absent) {
-        if (made.failure != settings::RewriteFailure::None) {
-            LogLine("%s", settings::CreationFailedLine(made).c_str());
-        }
         LogLine("Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME
                 " couldn't be created. Aborting.");
         return false;

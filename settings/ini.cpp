@@ -65,7 +65,8 @@ bool IniWrite(std::string baseName, std::string section, std::string key, std::s
     if (settings::PresenceOfPath(path) == Presence::Unknown) {
         return false;
     }
-    settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str());
+    std::uint32_t error = 0; // the read-back tells
+    settings::ProfileWrite(path.c_str(), section.c_str(), key.c_str(), value.c_str(), error);
     if (settings::PresenceOfPath(path) != Presence::Present) {
         return false;
     }

@@ -11,10 +11,9 @@ namespace settings {
 std::string ProfileRead(const char* path, const char* section, const char* key,
                         const char* defaultValue);
 
-// WritePrivateProfileStringA; 0 when Windows took the write, else its Windows error (one that
-// gave none counts as error 0xFFFFFFFF).
-std::uint32_t ProfileWrite(const char* path, const char* section, const char* key,
-                           const char* value);
+// WritePrivateProfileStringA: whether Windows took the write, and the Windows error it left.
+bool ProfileWrite(const char* path, const char* section, const char* key, const char* value,
+                  std::uint32_t& error);
 
 // Why a file did not open or read to its end: a folder stands in its place, or a Windows error.
 struct FileFailure {

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <limits>
-
 namespace settings {
 
 std::string ProfileRead(const char* path, const char* section, const char* key,
@@ -17,13 +15,11 @@ std::string ProfileRead(const char* path, const char* section, const char* key,
     return value;
 }
 
-std::uint32_t ProfileWrite(const char* path, const char* section, const char* key,
-                           const char* value) {
-    if (WritePrivateProfileStringA(section, key, value, path)) {
-        return 0;
-    }
-    DWORD error = GetLastError();
-    return error == 0 ? std::numeric_limits<std::uint32_t>::max() : error;
+bool ProfileWrite(const char* path, const char* section, const char* key, const char* value,
+                  std::uint32_t& error) {
+    bool written = WritePrivateProfileStringA(section, key, value, path) != FALSE;
+    error = GetLastError();
+    return written;
 }
 
 ProfileFile::ProfileFile(const std::string& path) {

@@ -12,8 +12,6 @@ namespace {
 // Every key of the eighteen is shorter than a kept name, so a kept name that is whole tells them.
 static_assert(kKeptNameLength > 39);
 
-constexpr std::uint32_t kReplacement = 0xFFFD;
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
@@ -57,102 +55,21 @@ std::string_view SettingsScanner::Name::Kept(std::size_t length) const {
 }
 
 void SettingsScanner::Feed(std::string_view bytes) {
-    while (form_ == Form::Unknown && !bytes.empty()) {
-        start_ += bytes.front();
-        bytes.remove_prefix(1);
-        if (start_.size() == 3 || start_ == "\xFF\xFE" || start_ == "\xFE\xFF") {
-            DecideForm();
-        }
-    }
-    for (char c : bytes) {
-        if (form_ != Form::Bytes) {
-            Utf16Byte(c);
-        } else {
-            Char(c);
-        }
+    decoded_.clear();
+    decoder_.Decode(bytes, decoded_);
+    for (char c : decoded_) {
+        Char(c);
     }
 }
 
 SettingsScan SettingsScanner::Finish() {
-    if (form_ == Form::Unknown) {
-        DecideForm(); // a file of two bytes, or fewer
+    decoded_.clear();
+    decoder_.Finish(decoded_);
+    for (char c : decoded_) {
+        Char(c);
     }
-    if (highSurrogate_ != 0) {
-        highSurrogate_ = 0;
-        CodePoint(kReplacement);
-    }
-    // The last byte of a UTF-16 file of odd length is half a unit: no character.
     LineEnd('\n');
     return std::move(scan_);
-}
-
-// The text as its marks say it is written; what the profile functions make of a mark is theirs to
-// answer.
-void SettingsScanner::DecideForm() {
-    if (start_ == "\xFF\xFE") {
-        form_ = Form::Utf16;
-    } else if (start_ == "\xFE\xFF") {
-        form_ = Form::Utf16Be;
-    } else {
-        form_ = Form::Bytes;
-        std::string_view bytes = start_;
-        if (bytes != "\xEF\xBB\xBF") {
-            for (char c : bytes) {
-                Char(c);
-            }
-        }
-    }
-    start_.clear();
-}
-
-void SettingsScanner::Utf16Byte(char c) {
-    if (!halfUnit_) {
-        firstByte_ = static_cast<unsigned char>(c);
-        halfUnit_ = true;
-        return;
-    }
-    halfUnit_ = false;
-    auto second = static_cast<unsigned char>(c);
-    Unit(static_cast<std::uint16_t>(form_ == Form::Utf16 ? firstByte_ | (second << 8)
-                                                         : (firstByte_ << 8) | second));
-}
-
-void SettingsScanner::Unit(std::uint16_t unit) {
-    bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (highSurrogate_ != 0) {
-        std::uint32_t first = highSurrogate_;
-        highSurrogate_ = 0;
-        if (low) {
-            CodePoint(0x10000 + ((first - 0xD800) << 10) + (unit - 0xDC00u));
-            return;
-        }
-        CodePoint(kReplacement);
-    }
-    if (high) {
-        highSurrogate_ = unit;
-    } else {
-        CodePoint(low ? kReplacement : unit);
-    }
-}
-
-void SettingsScanner::CodePoint(std::uint32_t point) {
-    auto put = [this](std::uint32_t byte) { Char(static_cast<char>(byte)); };
-    if (point < 0x80) {
-        put(point);
-    } else if (point < 0x800) {
-        put(0xC0 | (point >> 6));
-        put(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        put(0xE0 | (point >> 12));
-        put(0x80 | ((point >> 6) & 0x3F));
-        put(0x80 | (point & 0x3F));
-    } else {
-        put(0xF0 | (point >> 18));
-        put(0x80 | ((point >> 12) & 0x3F));
-        put(0x80 | ((point >> 6) & 0x3F));
-        put(0x80 | (point & 0x3F));
-    }
 }
 
 // One character of the text, UTF-8 or ANSI: the rules are all in ASCII characters, which no UTF-8
@@ -230,7 +147,7 @@ void SettingsScanner::LineEnd(char c) {
         marked_->text = text_;
         marked_ = nullptr;
     }
-    afterNonAscii_ = form_ == Form::Bytes && static_cast<unsigned char>(last_) > 0x7F;
+    afterNonAscii_ = decoder_.Bytes() && static_cast<unsigned char>(last_) > 0x7F;
     ++number_;
     text_.clear();
     textEnded_ = false;

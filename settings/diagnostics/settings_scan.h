@@ -8,6 +8,7 @@
 // any split, it keeps only what the findings need: a few lines and names cut to kKeptNameLength,
 // the rest as counts and key masks.
 #include "settings/diagnostics/file_findings.h"
+#include "settings/diagnostics/text_decoder.h"
 #include "settings/profile.h"
 
 #include <array>
@@ -81,14 +82,9 @@ class SettingsScanner {
         std::size_t length_ = 0;  // up to the last non-blank
     };
 
-    enum class Form { Unknown, Bytes, Utf16, Utf16Be };
     enum class Line { Start, Key, Value, Header, AfterHeader, Skip };
     enum class Place { AboveFirst, Settings, LaterSettings, Other, Ignored };
 
-    void DecideForm();
-    void Utf16Byte(char c);
-    void Unit(std::uint16_t unit);
-    void CodePoint(std::uint32_t point);
     void Char(char c);
     void LineEnd(char c);
     void EndText(bool atNul);
@@ -101,11 +97,8 @@ class SettingsScanner {
     // Points a warning's line at the line being read; its text is taken when the line ends.
     void Mark(FileLine& line);
 
-    Form form_ = Form::Unknown;
-    std::string start_; // the first bytes, until they tell the form
-    bool halfUnit_ = false;
-    unsigned char firstByte_ = 0; // a unit's first byte
-    std::uint16_t highSurrogate_ = 0;
+    TextDecoder decoder_;
+    std::string decoded_; // the characters of the bytes fed last
 
     Line line_ = Line::Start;
     Name key_;    // from the line's first non-blank to its first '='

@@ -1,6 +1,6 @@
 // Arbitrary bytes as the settings file: the scanner gives the same answer whatever the chunks the
 // bytes come in, keeps no more than its bounds, and reports no name that is not in the file (as
-// its bytes, or as UTF-16 LE behind the mark); the warning lines made of what it found, with any
+// its bytes, or as UTF-16 behind its mark); the warning lines made of what it found, with any
 // eighteen values, each fit the log's line buffer and hold no control character.
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/settings_scan.h"
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 using namespace settings;
 
@@ -86,12 +87,16 @@ void RequireFromFile(std::string_view file, std::string_view name) {
         fuzzing::Require(c != '\r' && c != '\n' && c != '\0', "a name holds no line end or NUL",
                          name);
     }
-    if (file.substr(0, 2) != "\xFF\xFE") {
+    bool littleEndian = file.substr(0, 2) == "\xFF\xFE";
+    if (!littleEndian && file.substr(0, 2) != "\xFE\xFF") {
         fuzzing::Require(file.find(name) != std::string_view::npos, "a name is in the file", name);
         return;
     }
     // A name cut inside a character, or standing for an unpaired unit, can't be looked for.
     std::string wide = AsUtf16(name);
+    for (std::size_t i = 0; i + 1 < wide.size() && !littleEndian; i += 2) {
+        std::swap(wide[i], wide[i + 1]);
+    }
     fuzzing::Require(wide.empty() || file.find(wide) != std::string_view::npos,
                      "a name is in the UTF-16 file", name);
 }

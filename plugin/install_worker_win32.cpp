@@ -1,7 +1,7 @@
 #include "plugin/install_worker.h"
 
 #include "korv_common/Log.h"
-#include "settings/Install.h"
+#include "settings/routine/Install.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@
 // the rest as counts and key masks.
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/text_decoder.h"
-#include "settings/profile.h"
+#include "settings/ini/profile.h"
 
 #include <array>
 #include <cstddef>

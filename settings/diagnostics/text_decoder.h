@@ -3,7 +3,7 @@
 // chunks of any split: UTF-16 behind FF FE or FE FF comes out as UTF-8 (an unpaired surrogate as
 // U+FFFD); any other file as its bytes, a UTF-8 mark passed over. What the profile functions make
 // of a mark is theirs to answer.
-#include "settings/text_form.h"
+#include "settings/guards/text_form.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 #include "korv_common/printf_format.h"
 #include "settings/diagnostics/key_match.h"
 #include "settings/diagnostics/value_fit.h"
-#include "settings/text_form.h"
+#include "settings/guards/text_form.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -45,7 +45,7 @@ TEST_CASE("a fault in the game's console under the settings routine is reported 
     CHECK(commands.size() == 3);
     auto routine = std::find_if(frames.begin(), frames.end(), [](const std::string& frame) {
         return Matches(frame, "#[0-9]+ Helmshroud\\.dll!Install_Helmshroud\\+0x[0-9a-f]+ "
-                              "\\((.*\\\\)?settings\\\\Install\\.cpp:[0-9]+\\)");
+                              "\\((.*\\\\)?settings\\\\routine\\\\Install\\.cpp:[0-9]+\\)");
     });
     REQUIRE(routine != frames.end());
     // The worker that runs the routine is the very next frame, at its call of the routine.

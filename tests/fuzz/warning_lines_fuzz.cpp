@@ -3,7 +3,7 @@
 // what the input held (a key it lists as sent empty was sent empty); the command for every value
 // carries the value exactly, after the prefix, its number and one blank.
 #include "settings/diagnostics/warning_lines.h"
-#include "settings/send_command.h"
+#include "settings/routine/send_command.h"
 #include "tests/fuzz/checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

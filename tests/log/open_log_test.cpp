@@ -1,7 +1,7 @@
 // Opening the log: its file below the documents folder (which a test double chooses), the folders
 // made on the way, and what happens when the folder, the file or the path can't be had.
 #include "korv_common/Log.h"
-#include "settings/Install.h"
+#include "settings/routine/Install.h"
 #include "tests/log/log_folders.h"
 #include "tests/support/documents_folder.h"
 #include "tests/support/files.h"

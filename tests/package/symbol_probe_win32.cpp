@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
            "dbghelp loads the DLL's symbols from its PDB");
     Expect(CodeViewPdbName(dll) == "Helmshroud.pdb",
            "the CodeView record names the PDB without a folder: " + CodeViewPdbName(dll));
-    ExpectFunction(process, argv[2], "Install_Helmshroud", "settings\\Install.cpp");
+    ExpectFunction(process, argv[2], "Install_Helmshroud", "settings\\routine\\Install.cpp");
     ExpectFunction(process, argv[2], "InstallWorker", "plugin\\install_worker_win32.cpp");
     ExpectFunction(process, argv[2], "LogLine", "korv_common\\Log.cpp");
     SymCleanup(process);

@@ -1,6 +1,6 @@
 // The existence test's verdict on a failed query: which Windows errors mean "absent" and which
 // "can't tell". Plain code, so it runs in the native build too.
-#include "settings/file_presence.h"
+#include "settings/ini/file_presence.h"
 
 #include <doctest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/file_presence.h"
+#include "settings/ini/file_presence.h"
 
 namespace settings {
 

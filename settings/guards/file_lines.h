@@ -1,8 +1,8 @@
 #pragma once
 // What the log tells a player about the settings file itself: one that can't be read, made or
 // rewritten, or that had to be rewritten before Windows could read it.
-#include "settings/file_rewrite.h"
-#include "settings/text_form.h"
+#include "settings/guards/file_rewrite.h"
+#include "settings/guards/text_form.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "settings/decision.h"
+#include "settings/routine/decision.h"
 
 namespace settings {
 

@@ -1,5 +1,5 @@
-#include "settings/file_presence.h"
-#include "settings/wide_path.h"
+#include "settings/ini/file_presence.h"
+#include "settings/ini/wide_path.h"
 
 #include <windows.h>
 

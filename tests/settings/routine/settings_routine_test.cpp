@@ -1,7 +1,7 @@
 // The settings routine end to end: a temporary game folder as working directory, Wine's profile
 // functions, and the console executor reached through this program's image (Quorvalen.exe).
-#include "settings/Install.h"
-#include "settings/file_rewrite.h"
+#include "settings/guards/file_rewrite.h"
+#include "settings/routine/Install.h"
 #include "tests/settings/game_console.h"
 #include "tests/support/expected_defaults.h"
 #include "tests/support/files.h"

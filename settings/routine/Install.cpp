@@ -1,20 +1,20 @@
-#include "settings/Install.h"
+#include "settings/routine/Install.h"
 
 #include "host/console.h"
 #include "korv_common/Log.h"
 #include "korv_common/plugin_name.h"
 #include "korv_common/slim_lock.h"
-#include "settings/decision.h"
 #include "settings/diagnostics/file_findings.h"
 #include "settings/diagnostics/settings_scan.h"
 #include "settings/diagnostics/warning_lines.h"
-#include "settings/file_lines.h"
-#include "settings/file_rewrite.h"
-#include "settings/ini.h"
-#include "settings/profile.h"
-#include "settings/send_command.h"
+#include "settings/guards/file_lines.h"
+#include "settings/guards/file_rewrite.h"
+#include "settings/guards/text_form.h"
+#include "settings/ini/ini.h"
+#include "settings/ini/profile.h"
+#include "settings/routine/decision.h"
+#include "settings/routine/send_command.h"
 #include "settings/settings_keys.h"
-#include "settings/text_form.h"
 
 #include <algorithm>
 #include <array>

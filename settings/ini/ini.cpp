@@ -1,7 +1,7 @@
-#include "settings/ini.h"
+#include "settings/ini/ini.h"
 
 #include "korv_common/Log.h"
-#include "settings/profile.h"
+#include "settings/ini/profile.h"
 
 namespace settings {
 

@@ -1,7 +1,7 @@
 #pragma once
 // INI helpers over the Windows private-profile functions. A file is named by a base name and an
 // optional directory; callers never build paths themselves.
-#include "settings/file_presence.h"
+#include "settings/ini/file_presence.h"
 
 #include <cstddef>
 #include <string>

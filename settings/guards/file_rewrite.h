@@ -6,8 +6,8 @@
 // before the step leaves the temporary file, which the next run removes first. (Marking it for
 // deletion until it is whole would remove it at once, but Microsoft's documentation allows only
 // closing a file's handle once the file is so marked, not writing to it.)
-#include "settings/profile.h"
-#include "settings/text_form.h"
+#include "settings/guards/text_form.h"
+#include "settings/ini/profile.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // What a run does with the platform's answers. Where Windows and Wine read the same bytes
 // differently, each one's answer is the data: both send what they read, and neither may cost the
 // player a value.
-#include "settings/decision.h"
+#include "settings/routine/decision.h"
 
 #include <doctest.h>
 

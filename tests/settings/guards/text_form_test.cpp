@@ -1,6 +1,6 @@
 // The forms a settings file's text comes in, and the rewrite into one Windows' profile functions
 // read, fed its bytes in chunks of any size.
-#include "settings/text_form.h"
+#include "settings/guards/text_form.h"
 
 #include <doctest.h>
 

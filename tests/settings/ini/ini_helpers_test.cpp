@@ -1,6 +1,6 @@
 // The INI helpers against Wine's own profile functions, in temporary folders.
 #include "korv_common/Log.h"
-#include "settings/ini.h"
+#include "settings/ini/ini.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"

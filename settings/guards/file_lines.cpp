@@ -1,4 +1,4 @@
-#include "settings/file_lines.h"
+#include "settings/guards/file_lines.h"
 
 #include "korv_common/plugin_name.h"
 

@@ -1,6 +1,6 @@
 // The settings file's own steps against the file system where a step can't go through: a path
 // that can't be converted, a file gone before its rewrite, a write that reports nothing written.
-#include "settings/file_rewrite.h"
+#include "settings/guards/file_rewrite.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/temp_folder.h"

@@ -1,6 +1,6 @@
 // The lines about the settings file itself: each names the cause as the platform answered it, in
 // the player's words where there are plainer ones than the Windows error, and what to do.
-#include "settings/file_lines.h"
+#include "settings/guards/file_lines.h"
 
 #include <doctest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/text_form.h"
+#include "settings/guards/text_form.h"
 
 namespace settings {
 

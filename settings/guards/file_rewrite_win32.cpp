@@ -1,6 +1,6 @@
-#include "settings/file_rewrite.h"
+#include "settings/guards/file_rewrite.h"
 
-#include "settings/wide_path.h"
+#include "settings/ini/wide_path.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // The existence test against the file system: which of its answers mean "absent", "present" or
 // "can't tell" (the verdict on a failed query alone is in presence_verdict_test.cpp).
 #include "korv_common/Log.h"
-#include "settings/file_presence.h"
-#include "settings/ini.h"
-#include "settings/wide_path.h"
+#include "settings/ini/file_presence.h"
+#include "settings/ini/ini.h"
+#include "settings/ini/wide_path.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"

@@ -1,7 +1,7 @@
 // The settings file opened as the profile functions open it: before the reads (its first bytes)
 // and after them (the scan). Each refusal carries the platform's own answer.
 #include "settings/diagnostics/settings_scan.h"
-#include "settings/file_rewrite.h"
+#include "settings/guards/file_rewrite.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/temp_folder.h"

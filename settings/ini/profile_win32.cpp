@@ -1,7 +1,7 @@
-#include "settings/profile.h"
+#include "settings/ini/profile.h"
 
-#include "settings/ini.h"
-#include "settings/wide_path.h"
+#include "settings/ini/ini.h"
+#include "settings/ini/wide_path.h"
 
 #include <windows.h>
 

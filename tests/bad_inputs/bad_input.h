@@ -17,6 +17,7 @@ enum class Placement {
     ReadOnlyFolder,   // the bytes (none: no file) in a plugin folder marked read-only
     HeldExclusively,  // the bytes, held open by this test program with share mode 0
     HeldSharingReads, // the bytes, held open for writing by this test program, sharing reads only
+    TemporaryTaken,   // no file, and a folder named as the plugin's temporary file beside it
 };
 
 struct BadInput {

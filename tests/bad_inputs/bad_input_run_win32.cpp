@@ -67,6 +67,9 @@ HANDLE Prepare(const HelmshroudGame& game, const BadInput& input, bool& prepared
     case Placement::Directory:
         prepared = CreateDirectoryA(path.c_str(), nullptr) != FALSE;
         return nullptr;
+    case Placement::TemporaryTaken:
+        prepared = CreateDirectoryA((path + ".helmshroud-new").c_str(), nullptr) != FALSE;
+        return nullptr;
     case Placement::ReadOnlyFolder:
         if (!input.bytes.empty()) {
             WriteFileBytes(path, input.bytes);

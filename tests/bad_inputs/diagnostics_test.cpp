@@ -33,6 +33,16 @@ std::string UnknownKeys(int count) {
     return lines;
 }
 
+// A file whose text holds more than the platform may read from it: sent as the platform read it,
+// nothing written, and where the platform read less than the text holds (as Wine reads these
+// files), the warnings given.
+BadInput ReadOtherwise(std::string name, const std::string& bytes,
+                       const std::vector<std::string>& warnings) {
+    std::vector<std::string> read = ValuesReadFrom(bytes);
+    BadInput input = Kept(std::move(name), bytes, read);
+    return read == FullValues() ? input : Warned(input, warnings);
+}
+
 } // namespace
 
 TEST_CASE("a sound settings file, in any letter case and beside other sections, logs exactly the "
@@ -157,5 +167,26 @@ TEST_CASE("a line without a key name first under [Settings] hides no key after i
              "Install_Helmshroud :: Warning: Helmshroud.ini has 1 of the plugin's keys under [], "
              "not under [Settings], and it was not read. Move it under [Settings].",
              kAllSentEmpty}),
+    });
+}
+
+// Windows ends a section's name at its first ']' and takes a '[' line without one for a section
+// line; Wine takes it for an ordinary line, and trims the DOS end-of-file mark (Ctrl-Z) as a blank.
+TEST_CASE("a file the platform reads otherwise than its text stands goes out as the platform read "
+          "it, is not repaired, and the log names the line and what to change") {
+    const std::string warning = "Install_Helmshroud :: Warning: line ";
+    RunAndCheck({
+        ReadOtherwise("a section line without its closing bracket",
+                      Replaced(FullText(), "[Settings]", "[Settings"),
+                      {warning + "1 of Helmshroud.ini, '[Settings', may be read as another section "
+                                 "than [Settings], and the values under it were read as empty and "
+                                 "sent empty. Write the line as [Settings]."}),
+        ReadOtherwise("a bDebugMode of a Ctrl-Z",
+                      Replaced(FullText(), "bDebugMode=1", "bDebugMode=\x1A"),
+                      {warning + "19 of Helmshroud.ini, 'bDebugMode=?', holds a value for "
+                                 "bDebugMode that Windows read as empty, and it was sent empty. "
+                                 "Retype the line in plain characters, or save the file as ANSI, "
+                                 "UTF-8 without a byte-order mark, or UTF-16 LE with its "
+                                 "byte-order mark."}),
     });
 }

@@ -92,3 +92,19 @@ TEST_CASE("a read-only settings file is read and kept, and a read-only plugin fo
     CHECK(outcomes[2].folderAttributes == FILE_ATTRIBUTE_DIRECTORY);
     CHECK(outcomes[3].folderAttributes == FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// The plugin writes a new settings file beside it first, under a name no player gives a file.
+TEST_CASE(
+    "a folder where the plugin's temporary file goes keeps the settings file from being made: "
+    "the run names it, sends nothing, and leaves the folder be") {
+    BadInput taken = Unreadable("a folder named Helmshroud.ini.helmshroud-new", "",
+                                Placement::TemporaryTaken, "");
+    taken.log = {"Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its defaults go first "
+                 "into Helmshroud.ini.helmshroud-new beside it, which can't be made: a folder of "
+                 "that name stands there; remove it.",
+                 "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting."};
+    std::vector<BadInputOutcome> outcomes = RunAndCheck({taken});
+    REQUIRE(outcomes.size() == 1);
+    CHECK(outcomes[0].entries ==
+          std::vector<std::string>{"Helmshroud.dll", "Helmshroud.ini.helmshroud-new\\"});
+}

@@ -71,23 +71,29 @@ bool Copy(HANDLE source, HANDLE target, ReadableRewrite& rewrite) {
     }
 }
 
-// The temporary file's path beside the file's. Its suffix is ASCII, which converts to the same
-// characters from every code page narrow file names may be in.
-std::wstring TemporaryPath(const std::wstring& wide) {
-    std::wstring temporary = wide;
-    for (char c : std::string_view(kTemporarySuffix)) {
-        temporary += static_cast<wchar_t>(c);
+// The file's path in wide characters, and its temporary file's beside it. The suffix is ASCII,
+// which converts to the same characters from every code page narrow file names may be in.
+struct Paths {
+    explicit Paths(const std::string& path) : ok(ToWidePath(path, file, error)) {
+        temporary = file;
+        for (char c : std::string_view(kTemporarySuffix)) {
+            temporary += static_cast<wchar_t>(c);
+        }
     }
-    return temporary;
-}
+    std::wstring file;
+    unsigned long error = 0;
+    bool ok;
+    std::wstring temporary;
+};
 
-bool Paths(const std::string& path, std::wstring& wide, std::wstring& temporary,
-           unsigned long& error) {
-    if (!ToWidePath(path, wide, error)) {
-        return false;
+// The temporary file, made whole, takes the file's place in one step; on failure it goes.
+RewriteOutcome Moved(const Paths& paths, DWORD flags) {
+    if (!MoveFileExW(paths.temporary.c_str(), paths.file.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
+        DWORD moveError = GetLastError();
+        DeleteFileW(paths.temporary.c_str());
+        return Failed(RewriteFailure::Replace, moveError);
     }
-    temporary = TemporaryPath(wide);
-    return true;
+    return {};
 }
 
 bool Folder(const std::wstring& path) {
@@ -120,77 +126,58 @@ bool FileStart(const std::string& path, std::string& start, FileFailure& failure
 }
 
 void RemoveLeftOverTemporary(const std::string& path) {
-    std::wstring wide;
-    std::wstring temporary;
-    unsigned long error = 0;
-    if (!Paths(path, wide, temporary, error)) {
-        return;
-    }
+    Paths paths(path);
     // The plugin makes a plain file that can be written; anything else of that name is not its.
-    DWORD attributes = GetFileAttributesW(temporary.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
+    DWORD attributes = GetFileAttributesW(paths.temporary.c_str());
+    if (paths.ok && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0) {
-        DeleteFileW(temporary.c_str());
+        DeleteFileW(paths.temporary.c_str());
     }
 }
 
 RewriteOutcome MakeTemporary(const std::string& path) {
-    std::wstring wide;
-    std::wstring temporary;
-    unsigned long error = 0;
-    if (!Paths(path, wide, temporary, error)) {
-        return Failed(RewriteFailure::NoTemporary, error);
+    Paths paths(path);
+    if (!paths.ok) {
+        return Failed(RewriteFailure::NoTemporary, paths.error);
     }
-    Handle made(CreateTemporary(temporary));
-    if (!made.Open()) {
-        return NoTemporary(temporary, GetLastError());
-    }
-    return {};
+    Handle made(CreateTemporary(paths.temporary));
+    return made.Open() ? RewriteOutcome{} : NoTemporary(paths.temporary, GetLastError());
 }
 
 RewriteOutcome PlaceTemporary(const std::string& path) {
-    std::wstring wide;
-    std::wstring temporary;
-    unsigned long error = 0;
-    if (!Paths(path, wide, temporary, error)) {
-        return Failed(RewriteFailure::Replace, error);
+    Paths paths(path);
+    if (!paths.ok) {
+        return Failed(RewriteFailure::Replace, paths.error);
     }
     // The profile writer closed it without flushing it: a power cut now could leave a settings
     // file of zeros that every later run took for the player's.
-    Handle written(CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    Handle written(CreateFileW(paths.temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!written.Open() || !FlushFileBuffers(written.Get())) {
         DWORD flushError = GetLastError();
         written.Close();
-        DeleteFileW(temporary.c_str());
+        DeleteFileW(paths.temporary.c_str());
         return Failed(RewriteFailure::Copy, flushError);
     }
     written.Close();
-    // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is somebody's, and stays.
-    if (!MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        DWORD moveError = GetLastError();
-        DeleteFileW(temporary.c_str());
-        return Failed(RewriteFailure::Replace, moveError);
-    }
-    return {};
+    // Not over a file that appeared meanwhile: that one is somebody's, and stays.
+    return Moved(paths, 0);
 }
 
 void DiscardTemporary(const std::string& path) {
-    std::wstring wide;
-    std::wstring temporary;
-    unsigned long error = 0;
-    if (Paths(path, wide, temporary, error)) {
-        DeleteFileW(temporary.c_str());
+    Paths paths(path);
+    if (paths.ok) {
+        DeleteFileW(paths.temporary.c_str());
     }
 }
 
 RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
-    std::wstring wide;
-    std::wstring temporary;
-    unsigned long error = 0;
-    if (!Paths(path, wide, temporary, error)) {
-        return Failed(RewriteFailure::Copy, error);
+    Paths paths(path);
+    if (!paths.ok) {
+        return Failed(RewriteFailure::Copy, paths.error);
     }
+    const std::wstring& wide = paths.file;
+    const std::wstring& temporary = paths.temporary;
     // Decided from the file's own mark, not from whether a write would go through: a process
     // running with the rights to ignore the mark must leave the file alone all the same.
     DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -222,13 +209,7 @@ RewriteOutcome RewriteFile(const std::string& path, TextForm form) {
         }
     }
     source.Close();
-    if (!MoveFileExW(temporary.c_str(), wide.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DWORD moveError = GetLastError();
-        DeleteFileW(temporary.c_str());
-        return Failed(RewriteFailure::Replace, moveError);
-    }
-    return {};
+    return Moved(paths, MOVEFILE_REPLACE_EXISTING);
 }
 
 } // namespace settings

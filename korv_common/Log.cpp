@@ -10,7 +10,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <optional>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -18,13 +17,12 @@ namespace {
 using korv::kLineBufferSize;
 using korv::SlimGuard;
 using korv::SlimLock;
-using korv::SlimTryGuard;
 using korv::log::Output;
 
 // A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
 constexpr std::size_t kFillingBytes = Output::kCapacity / 4;
 // How long a caller that may wait gives standard output's writer. It mostly needs a moment:
-// yielding costs less than sleeping and being woken, so it yields first.
+// yielding (a pause of 0) costs less than sleeping and being woken, so it yields first.
 constexpr std::uint64_t kWriterWaitMs = 1000;
 constexpr int kYields = 500;
 // How long a write of the file the system refused waits before it is tried once more: a virus
@@ -33,9 +31,17 @@ constexpr unsigned kRetryPauseMs = 50;
 constexpr std::size_t kNoteBytes = 256; // a line of the log's own, at most
 constexpr int kDocumentsCheckLine = 26;
 
-// The file gets every line, or a count of those it had no room for; a caller that may wait writes
-// it itself. Standard output gets what it takes, written by its writer alone, and the file says
-// how many lines it had no room for.
+// The log's own lines: what each output is missing, and the file's writes failing.
+constexpr char kFileLeftOut[] = "LogLine :: Warning: the log file's queue had no room for %llu "
+                                "line(s); they are missing here.\n";
+constexpr char kStdoutLeftOut[] =
+    "LogLine :: Warning: standard output took no lines for a while; %llu line(s) had no room in "
+    "its queue and are missing there (this file has them).\n";
+constexpr char kFileWritesFail[] =
+    "LogLine :: Error: the log file can't be written (Windows error %llu). Its lines wait until it "
+    "can; any it has no room for meanwhile are counted, and the file says how many.\n";
+
+// A caller that may wait writes the file itself; standard output is written by its writer alone.
 Output g_file{&korv::log::WriteToFile, true};
 Output g_stdout{&korv::log::WriteToStdout, false};
 
@@ -53,43 +59,21 @@ bool FileOpen() {
     return g_file.handle.load() != nullptr;
 }
 
-// Queues a line of the log's own for the file. Under g_queueLock.
-void QueueNote(const char* format, std::uint64_t count) {
-    // The print always ends the text it leaves with a zero, within the buffer.
-    char note[kNoteBytes];
-    std::snprintf(note, sizeof note, format, static_cast<unsigned long long>(count));
-    if (!g_file.Push(note, std::strlen(note))) {
-        ++g_file.leftOut;
+// Queues a line of the log's own for the output, or counts it as left out. Under g_queueLock.
+void QueueNote(Output& output, const char* format, unsigned long long value) {
+    char note[kNoteBytes]; // the print always ends its text with a zero, within the buffer
+    std::snprintf(note, sizeof note, format, value);
+    if (!output.Push(note, std::strlen(note))) {
+        ++output.leftOut;
     }
 }
 
-// Says in the file how many lines had no room in its queue, when the queue has room for the note
-// and for the next line, of nextSize bytes. Under g_queueLock.
-void NoteFileLeftOut(std::size_t nextSize) {
-    if (g_file.leftOut > 0 && g_file.Room() >= nextSize + kNoteBytes) {
-        QueueNote("LogLine :: Warning: the log file's queue had no room for %llu line(s); they are "
-                  "missing here.\n",
-                  std::exchange(g_file.leftOut, 0));
-    }
-}
-
-// Says once, in the file, how many lines standard output is missing. Under g_queueLock. True when
-// it missed any.
-bool NoteStdoutLeftOut() {
-    std::uint64_t leftOut = std::exchange(g_stdout.leftOut, 0);
-    if (leftOut > 0 && FileOpen()) {
-        QueueNote("LogLine :: Warning: standard output took no lines for a while; %llu line(s) "
-                  "had no room in its queue and are missing there (this file has them).\n",
-                  leftOut);
-    }
-    return leftOut > 0;
-}
-
-// Queues the line for the output; a line it has no room for is counted as left out, unless the
-// caller will wait for room. Under g_queueLock. True when it was queued.
+// Queues the line for the output (the file says first what it had no room for, when it has room
+// for that too); a line with no room is counted as left out unless the caller waits for room.
+// Under g_queueLock. True when it was queued.
 bool Queue(Output& output, const char* line, std::size_t size, bool mayWait) {
-    if (&output == &g_file) {
-        NoteFileLeftOut(size);
+    if (&output == &g_file && g_file.leftOut > 0 && g_file.Room() >= size + kNoteBytes) {
+        QueueNote(g_file, kFileLeftOut, std::exchange(g_file.leftOut, 0));
     }
     bool queued = output.Push(line, size);
     if (!queued && !mayWait) {
@@ -98,59 +82,52 @@ bool Queue(Output& output, const char* line, std::size_t size, bool mayWait) {
     return queued;
 }
 
-// Tells standard output, once a time the file's writes start failing, that its lines are held back.
-void SayFileWritesFail(std::uint32_t error) {
-    char line[kNoteBytes];
-    std::snprintf(line, sizeof line,
-                  "LogLine :: Error: the log file can't be written (Windows error %u). Its lines "
-                  "wait until it can; any it has no room for meanwhile are counted, and the file "
-                  "says how many.\n",
-                  static_cast<unsigned>(error));
-    {
-        SlimGuard guard(g_queueLock);
-        Queue(g_stdout, line, std::strlen(line), false);
+// Says once, in the file, how many lines standard output is missing. Under g_queueLock. True when
+// it missed any.
+bool NoteStdoutLeftOut() {
+    std::uint64_t leftOut = std::exchange(g_stdout.leftOut, 0);
+    if (leftOut > 0 && FileOpen()) {
+        QueueNote(g_file, kStdoutLeftOut, leftOut);
     }
-    korv::log::Wake(g_stdout);
+    return leftOut > 0;
 }
 
-// Standard output took some of its queue: the file says what it had no room for before, queued by
-// the time that room shows.
-void AfterStdoutWrite() {
-    bool noted = false;
-    {
-        SlimGuard guard(g_queueLock);
-        noted = NoteStdoutLeftOut();
-    }
-    if (noted) {
-        korv::log::Wake(g_file);
-    }
-}
-
-// Writes the output's queue until it is all written (true) or the output takes no more. The first
-// write refused after writes that went through is tried once more after a pause, then said, when
-// the caller may wait. Under output.writing.
+// Writes the output's queue until it is all written (true) or the output takes nothing. The first
+// write refused after writes that went through is tried once more after a pause, then said on
+// standard output, when the caller may wait. Under output.writing.
 bool WriteOut(Output& output, bool mayWait) {
-    bool retried = false;
-    for (;;) {
+    for (bool retried = false;;) {
         std::size_t asked = 0;
         std::uint32_t error = 0;
         std::size_t took = output.Write(asked, error);
+        // Standard output took some: the file says what it had no room for before, queued by the
+        // time that room shows.
         if (took > 0 && &output == &g_stdout) {
-            AfterStdoutWrite();
+            bool noted = false;
+            {
+                SlimGuard guard(g_queueLock);
+                noted = NoteStdoutLeftOut();
+            }
+            if (noted) {
+                korv::log::Wake(g_file);
+            }
         }
         output.Commit(took);
-        if (took == asked) {
-            if (asked == 0) {
-                return true;
-            }
-            output.failing = false;
-            retried = false;
+        if (asked == 0) {
+            return true;
+        }
+        if (took > 0) {
+            output.failing = retried = false;
         } else if (mayWait && !output.failing && !retried) {
             korv::log::PauseMs(kRetryPauseMs);
             retried = true;
         } else {
             if (mayWait && !output.failing) {
-                SayFileWritesFail(error);
+                {
+                    SlimGuard guard(g_queueLock);
+                    QueueNote(g_stdout, kFileWritesFail, error);
+                }
+                korv::log::Wake(g_stdout);
             }
             output.failing = true;
             return false;
@@ -179,11 +156,7 @@ bool Drain(Output& output, std::uint64_t target, std::uint64_t deadline) {
             output.gaveUpAt.store(output.Committed());
             return false;
         }
-        if (looks < kYields) {
-            std::this_thread::yield();
-        } else {
-            korv::log::PauseMs(1);
-        }
+        korv::log::PauseMs(looks < kYields ? 0 : 1);
     }
     return true;
 }
@@ -279,19 +252,18 @@ void WriteLogAtExit() {
     if (!FileOpen()) {
         return;
     }
-    // Every other thread is gone, and one may have gone holding a lock: none is waited for.
-    SlimTryGuard writing(g_file.writing);
-    SlimTryGuard queue(g_queueLock);
+    // One of the threads that are gone may have held a lock: none is waited for.
+    SlimGuard writing(g_file.writing, SlimGuard::kNeverWaits);
+    SlimGuard queue(g_queueLock, SlimGuard::kNeverWaits);
     // A writer ended in its write got out what the file has past the bytes committed. A file whose
     // size can't be had may miss them: they are written again, as a line twice beats none.
     if (std::optional<std::uint64_t> size = korv::log::FileSize(g_file.handle.load())) {
         g_file.CommitUpTo(*size);
     }
     NoteStdoutLeftOut();
-    // Then the queue, as long as the file takes it. No line follows the last: the lines left out
-    // after it are said once the queue is written.
-    if (WriteOut(g_file, false)) {
-        NoteFileLeftOut(0);
+    // Then the queue, and last what it had no room for, as long as the file takes them.
+    if (WriteOut(g_file, false) && g_file.leftOut > 0) {
+        QueueNote(g_file, kFileLeftOut, g_file.leftOut);
         WriteOut(g_file, false);
     }
 }
@@ -300,8 +272,7 @@ namespace korv::log {
 
 void UseLogFile(void* file) {
     g_file.handle.store(file);
-    // Without its writer thread the file still gets every line: each FlushLog writes it.
-    StartWriter(g_file);
+    StartWriter(g_file); // without it, each FlushLog still writes the file
 }
 
 bool StartStdoutWriter() {

@@ -55,21 +55,13 @@ void Wake(Output& output) {
 }
 
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
-    std::size_t done = 0;
-    while (done < size) {
-        DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(file), bytes + done, static_cast<DWORD>(size - done),
-                       &written, nullptr)) {
-            error = GetLastError();
-            return done;
-        }
-        if (written == 0) {
-            error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
-            return done;
-        }
-        done += written;
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(file), bytes, static_cast<DWORD>(size), &written, nullptr)) {
+        error = GetLastError();
+    } else if (written == 0) {
+        error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
     }
-    return done;
+    return written;
 }
 
 std::size_t WriteToStdout(void* /*unused*/, const char* bytes, std::size_t size,

@@ -86,11 +86,19 @@ void Wake(Output& output) {
 }
 
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
-    if (native::g_fileRefused.load()) {
-        error = 33; // another process holds a part of the file
+    // The first write of a refusal takes a third of its bytes, the ones after it none. Writes of
+    // the file come one at a time.
+    static bool refusing = false;
+    bool tookSome = refusing;
+    refusing = native::g_fileRefused.load();
+    if (!refusing) {
+        return Append(*static_cast<Text*>(file), bytes, size);
+    }
+    if (!tookSome) {
         return Append(*static_cast<Text*>(file), bytes, size / 3);
     }
-    return Append(*static_cast<Text*>(file), bytes, size);
+    error = 33; // another process holds a part of the file
+    return 0;
 }
 
 std::size_t WriteToStdout(void* /*unused*/, const char* bytes, std::size_t size,

@@ -129,12 +129,11 @@ TEST_CASE("lines logged from several threads at once, while standard output stal
     Tally out = Read(native::StdoutText(), "\n");
     CHECK(file.ok);
     CHECK(out.ok);
-    // Each line is in each output or counted: a note of the log's own with no room in the file's
-    // queue is counted with the file's lines.
+    // Each line is in the file or counted there (with the notes that had no room in its queue).
+    // Standard output's count is in a note, which may be such a note itself.
     CHECK(file.lines <= total);
     CHECK(file.lines + file.fileMissing >= total);
     CHECK(out.lines <= total);
-    CHECK(out.lines + file.stdoutMissing + file.fileMissing >= total);
     // The run went through every path: lines left out of each, the file's writes said failing.
     CHECK(file.fileMissing > 0);
     CHECK(file.stdoutMissing > 0);

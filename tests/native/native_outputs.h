@@ -9,7 +9,7 @@ namespace native {
 
 // While set, a write to standard output blocks, as on a pipe nobody reads.
 inline std::atomic<bool> g_stdoutStalled{false};
-// While set, a write to the file takes a third of its bytes and refuses the rest.
+// While set, writes to the file are refused: the first takes a third of its bytes, the next none.
 inline std::atomic<bool> g_fileRefused{false};
 
 // What the file and standard output have been given so far.

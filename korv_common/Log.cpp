@@ -42,17 +42,17 @@ constexpr char kFileWritesFail[] =
     "can; any it has no room for meanwhile are counted, and the file says how many.\n";
 
 // A caller that may wait writes the file itself; standard output is written by its writer alone.
-Output g_file{&korv::log::WriteToFile, true};
-Output g_stdout{&korv::log::WriteToStdout, false};
+constinit Output g_file{&korv::log::WriteToFile, true};
+constinit Output g_stdout{&korv::log::WriteToStdout, false};
 
 // Both queues, and the line buffer of the threads that never wait. Every thread takes it, the
 // game's included, but only ever to copy bytes: it is never held across a write or a wait.
-SlimLock g_queueLock;
+constinit SlimLock g_queueLock;
 char g_line[kLineBufferSize];
 
 // Held by a caller that may wait (LogLine, FlushLog) for the whole call: it keeps its line here,
 // formatted once, across its waits for room. Taken before any other lock of the log's.
-SlimLock g_waitingLock;
+constinit SlimLock g_waitingLock;
 char g_waitingLine[kLineBufferSize];
 
 bool FileOpen() {

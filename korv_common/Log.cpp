@@ -42,8 +42,9 @@ constexpr char kFileWritesFail[] =
     "can; any it has no room for meanwhile are counted, and the file says how many.\n";
 
 // A caller that may wait writes the file itself; standard output is written by its writer alone.
-constinit Output g_file{&korv::log::WriteToFile, true};
-constinit Output g_stdout{&korv::log::WriteToStdout, false};
+char g_rings[2][Output::kCapacity];
+constinit Output g_file{&korv::log::WriteToFile, true, g_rings[0]};
+constinit Output g_stdout{&korv::log::WriteToStdout, false, g_rings[1]};
 
 // Both queues, and the line buffer of the threads that never wait. Every thread takes it, the
 // game's included, but only ever to copy bytes: it is never held across a write or a wait.

@@ -22,8 +22,11 @@ class Output {
     // What a slow disk or a stalled standard output may hold back: some hundreds of lines.
     static constexpr std::size_t kCapacity = 64 * 1024;
 
-    // crlf: each "\n" is queued as "\r\n", as the log file holds its line ends.
-    constexpr Output(WriteBytes write, bool crlf) : write_(write), crlf_(crlf) {}
+    // ring: kCapacity bytes of zeroed memory, kept apart so that the object's other, non-zero
+    // members don't put the ring in the DLL's file. crlf: each "\n" is queued as "\r\n", as the
+    // log file holds its line ends.
+    constexpr Output(WriteBytes write, bool crlf, char* ring)
+        : write_(write), crlf_(crlf), ring_(ring) {}
 
     // Under the log's queue lock: queues the line whole, or nothing (false) when it doesn't fit.
     bool Push(const char* line, std::size_t size);
@@ -54,7 +57,7 @@ class Output {
     bool crlf_;
     std::atomic<std::uint64_t> pushed_{0};
     std::atomic<std::uint64_t> committed_{0};
-    char ring_[kCapacity] = {};
+    char* ring_;
 };
 
 } // namespace korv::log

@@ -31,7 +31,8 @@ std::size_t WriteOnce(korv::log::Output& output, std::size_t takes) {
 
 TEST_CASE("an output writes its lines in order across the ring's end, CR LF where asked, takes a "
           "line whole or not at all, and frees only the room a write took") {
-    static korv::log::Output output{&TakeSome, true};
+    static char ring[korv::log::Output::kCapacity];
+    static korv::log::Output output{&TakeSome, true, ring};
     const std::string line(1000, 'x');
     constexpr std::size_t kLineBytes = 1002; // with its CR LF
     g_written.clear();

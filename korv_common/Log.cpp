@@ -22,9 +22,9 @@ using korv::log::Output;
 // A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
 constexpr std::size_t kFillingBytes = Output::kCapacity / 4;
 // How long a caller that may wait gives standard output's writer. It mostly needs a moment:
-// yielding (a pause of 0) costs less than sleeping and being woken, so it yields first.
+// yielding (a pause of 0) costs less than sleeping and being woken, so it yields at first.
 constexpr std::uint64_t kWriterWaitMs = 1000;
-constexpr int kYields = 500;
+constexpr std::uint64_t kYieldMs = 20;
 // How long a write of the file the system refused waits before it is tried once more: a virus
 // scanner or a backup tool that holds the file lets go of it in moments.
 constexpr unsigned kRetryPauseMs = 50;
@@ -152,12 +152,13 @@ bool Drain(Output& output, std::uint64_t target, std::uint64_t deadline) {
         return false;
     }
     korv::log::Wake(output);
-    for (int looks = 0; output.Committed() < target; ++looks) {
-        if (korv::log::NowMs() >= deadline) {
+    for (std::uint64_t yieldUntil = korv::log::NowMs() + kYieldMs; output.Committed() < target;) {
+        std::uint64_t now = korv::log::NowMs();
+        if (now >= deadline) {
             output.gaveUpAt.store(output.Committed());
             return false;
         }
-        korv::log::PauseMs(looks < kYields ? 0 : 1);
+        korv::log::PauseMs(now < yieldUntil ? 0 : 1);
     }
     return true;
 }

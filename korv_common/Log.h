@@ -1,17 +1,12 @@
 #pragma once
 // The plugin's log: one text file per game run below the user's documents folder, every line also
-// mirrored to standard output. Safe to call from any thread.
-//
-// A line is formatted into the log's line buffer and queued; threads of the log's own write the
-// queued lines to the file and to standard output, so that neither a slow disk nor a standard
-// output nobody reads holds up whoever logs. Lines reach the file whole and in order; the copy on
-// standard output is left out while standard output takes nothing and its queue is full, and the
-// log file then says how many lines standard output is missing. A write of the file the system
-// refuses (a full disk, a file another program holds) is tried once more after a pause, then
-// again at the next write: its lines and those queued after them wait, standard output is told
-// once, and the lines the file's queue has no room for meanwhile are counted and said as ever.
+// on standard output; from any thread. Each line is queued for both outputs (log_output.h), which
+// threads of the log's own write, so that neither a slow disk nor a standard output nobody reads
+// holds up whoever logs. The file gets every line, whole and in order, or a count of those it had
+// no room for, and of those standard output had no room for.
+#include "korv_common/printf_format.h"
+
 #include <cstdint>
-#include <cstdio> // __MINGW_PRINTF_FORMAT
 
 // Opens (and truncates) the log file, creating its folders, and starts the log's writer threads.
 // Returns false when the documents folder cannot be had; the failure has then been reported and
@@ -20,23 +15,21 @@ bool OpenLog();
 
 // Formats one line, appends "\n", and queues it for the log file (when open) and for standard
 // output; the writers are woken once a queue fills up, and by FlushLog. For threads that may wait:
-// when the file's queue is full, it writes queued lines to the file itself until its line fits;
-// when standard output's is, it gives standard output the time FlushLog gives it (none when it is
-// stalled). Returns 0, or EOF when standard output had no room for the line.
-int LogLine(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
+// a full queue is made room in as FlushLog does. Returns 0, or EOF when standard output had no room
+// for the line.
+int LogLine(const char* format, ...) __attribute__((format(KORV_PRINTF_FORMAT, 1, 2)));
 
-// LogLine for the game's thread and the extender's: never waits, and makes no system call, so that
-// it costs the game's thread next to nothing. The line is written once the log's writers are woken
-// (WakeLogWriters, a filling queue, FlushLog) or at exit. A line the file's queue has no room for
-// is left out of the file, and the file says later how many were.
-int LogLineNoWait(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)));
+// LogLine for the game's thread and the extender's: never waits, makes no system call. The line is
+// written once the writers are woken (WakeLogWriters, a filling queue, FlushLog) or at exit; a
+// queue with no room for it counts it as left out.
+int LogLineNoWait(const char* format, ...) __attribute__((format(KORV_PRINTF_FORMAT, 1, 2)));
 
 // Tells the log's writers to write what is queued. Never waits.
 void WakeLogWriters();
 
-// Writes every queued line to the log file (when open) itself and hands it to the system; then
-// gives standard output's writer up to a second to take its queue, unless it has not finished a
-// write since the last time it ran out of that second. The caller may wait.
+// Writes the lines queued for the log file itself; then gives standard output's writer (started
+// again if it could not be) up to a second to take its queue, unless it is still in the write it
+// was in when such a wait last ran out. Standard output is never written here. The caller may wait.
 void FlushLog();
 
 // The open log file's Windows handle, or null.
@@ -45,10 +38,8 @@ void* LogFileHandle();
 // Creates every folder named along a file path; the last component is not created.
 void CreatePath(const wchar_t* path);
 
-// Writes the line that reports a failed check. The caller stops after it: nothing of the plugin may
-// run on.
+// Writes the line that reports a failed check. The caller stops after it.
 void AssertionFailed(const char* sourceFile, int line, const char* expression, std::int64_t code);
 
-// Called as the process ends, when every other thread is gone: writes to the file the lines still
-// queued for it, and what standard output was missing.
+// As the process ends, every other thread gone: writes what is still queued for the file.
 void WriteLogAtExit();

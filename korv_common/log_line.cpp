@@ -23,15 +23,4 @@ std::size_t EndLine(char* buffer, int written) {
     return length + 1;
 }
 
-std::size_t WithCrLf(const char* text, std::size_t size, char* out) {
-    std::size_t written = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (text[i] == '\n') {
-            out[written++] = '\r';
-        }
-        out[written++] = text[i];
-    }
-    return written;
-}
-
 } // namespace korv

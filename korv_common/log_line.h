@@ -1,6 +1,5 @@
 #pragma once
-// One log line as the log writes it: formatted, cut to its buffer, ended by "\n"; and the same
-// bytes as the log file holds them.
+// One log line as the log writes it: formatted, cut to its buffer, ended by "\n".
 #include <cstdarg>
 #include <cstddef>
 
@@ -18,9 +17,5 @@ std::size_t FormatLine(char* buffer, const char* format, std::va_list args);
 // the print returned: its length, or a negative number when it refused the format (its text is
 // then not read). Returns the line's length, "\n" included.
 std::size_t EndLine(char* buffer, int written);
-
-// Copies size bytes of text to out with every "\n" written as "\r\n", as the runtime's text-mode
-// streams write it. out holds at least 2 * size bytes. Returns the bytes written to out.
-std::size_t WithCrLf(const char* text, std::size_t size, char* out);
 
 } // namespace korv

@@ -1,6 +1,8 @@
 #pragma once
-// Between the log's plain part (Log.cpp: the line buffer, the queues, who writes what) and the
+// Between the log's plain part (Log.cpp: the lines and who writes what, on log_output.h) and the
 // system's (log_outputs_win32.cpp: the writer threads and the writes themselves).
+#include "korv_common/log_output.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,38 +11,31 @@ namespace korv::log {
 
 // --- log_outputs_win32.cpp ---
 
-// Starts the thread that writes standard output; false when it cannot be started.
-bool StartStdoutWriter();
-// Starts the thread that writes the log file; false when it cannot be started.
-bool StartFileWriter();
-bool StdoutWriterRunning();
-// Tell a writer there is something queued for it. Never wait.
-void WakeFileWriter();
-void WakeStdoutWriter();
-// Writes the bytes to the file (a Windows handle) and returns how many the system took: all of
-// them, or those before a write it refused, with its Windows error in error.
+// Starts the output's writer thread unless it runs; false when it can't (a later call tries again).
+// Never called by two threads at once: the log calls it as it opens and under its waiting lock.
+bool StartWriter(Output& output);
+// Tells the output's writer there is something queued for it. Never waits.
+void Wake(Output& output);
+// The outputs' writes (Output::WriteBytes). The file's: one write, which may take fewer bytes than
+// asked or none. Standard output's, to the C runtime's stream: all of them once it takes them; a
+// stream in error takes nothing ever after, so nothing is kept back for it.
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error);
-// The file's size in bytes (the log is its only writer, so this is what it has been given), or
-// nothing when the system can't say.
+std::size_t WriteToStdout(void* unused, const char* bytes, std::size_t size, std::uint32_t& error);
+// The file's size (the log is its only writer), or nothing when the system can't say.
 std::optional<std::uint64_t> FileSize(void* file);
-// Writes the bytes to the C runtime's standard output; may block as long as standard output does.
-void WriteToStdout(const char* bytes, std::size_t size);
-// Standard output's writer has finished a write; FlushLog waits for that.
-void NoteStdoutWrite();
-// Returns once the writer finishes a write, or after timeoutMs. Only while the writer runs.
-void WaitForStdoutWrite(unsigned timeoutMs);
-// Milliseconds from some fixed point, never going back.
+// Milliseconds from a fixed point; a pause of ms (0: the rest of a time slice).
 std::uint64_t NowMs();
-// Waits ms milliseconds.
 void PauseMs(unsigned ms);
 
-// --- Log.cpp, for the writer threads and OpenLog ---
+// --- Log.cpp, for the writer threads, OpenLog and the log's tests ---
 
-// The file the log writes from now on (a Windows handle, kept for the life of the process).
+// The file the log writes from now on: an empty file's Windows handle, kept for good.
 void UseLogFile(void* file);
-// Writes what is queued for the file / for standard output, until the queue is empty.
-void WriteFileQueue();
-void WriteStdoutQueue();
+bool StartStdoutWriter();
+bool StartFileWriter();
+bool StdoutWriterRunning();
+// A writer's work each time it is woken.
+void WriteQueued(Output& output);
 // Lines OpenLog reports, on the extender's thread.
 void ReportDocumentsFolderFailure(unsigned folderId, long result, unsigned long lastError);
 

@@ -2,30 +2,18 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdio>
 
 namespace korv::log {
 
 namespace {
 
-// Each writer sleeps on its event until a line is queued for it. Set once, when it is started.
-std::atomic<HANDLE> g_fileWake{nullptr};
-std::atomic<HANDLE> g_stdoutWake{nullptr};
-// Set by standard output's writer after each write, for FlushLog.
-std::atomic<HANDLE> g_stdoutWrote{nullptr};
-
-DWORD WINAPI FileWriter(LPVOID wake) {
+// Sleeps on the output's wake-up until a line is queued for it, then writes.
+DWORD WINAPI Writer(LPVOID parameter) {
+    auto& output = *static_cast<Output*>(parameter);
     for (;;) {
-        WaitForSingleObject(static_cast<HANDLE>(wake), INFINITE);
-        WriteFileQueue();
-    }
-}
-
-DWORD WINAPI StdoutWriter(LPVOID wake) {
-    for (;;) {
-        WaitForSingleObject(static_cast<HANDLE>(wake), INFINITE);
-        WriteStdoutQueue();
+        WaitForSingleObject(output.wake.load(), INFINITE);
+        WriteQueued(output);
     }
 }
 
@@ -36,76 +24,50 @@ void PinThisModule() {
                        reinterpret_cast<LPCWSTR>(&PinThisModule), &self);
 }
 
-bool Start(std::atomic<HANDLE>& wakeSlot, LPTHREAD_START_ROUTINE writer) {
-    HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (wake == nullptr) {
-        return false;
+} // namespace
+
+bool StartWriter(Output& output) {
+    if (output.running.load()) {
+        return true;
+    }
+    // The wake-up is made once and kept: a wake before the thread runs leaves it set, and the
+    // thread writes what was queued as soon as it starts.
+    if (output.wake.load() == nullptr) {
+        output.wake.store(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        if (output.wake.load() == nullptr) {
+            return false;
+        }
     }
     PinThisModule();
-    HANDLE thread = CreateThread(nullptr, 0, writer, wake, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, &Writer, &output, 0, nullptr);
     if (thread == nullptr) {
-        CloseHandle(wake);
         return false;
     }
     CloseHandle(thread);
-    wakeSlot.store(wake);
-    // Anything queued before the writer was there.
-    SetEvent(wake);
+    output.running.store(true);
     return true;
 }
 
-void Wake(const std::atomic<HANDLE>& wakeSlot) {
-    if (HANDLE wake = wakeSlot.load()) {
+void Wake(Output& output) {
+    if (HANDLE wake = output.wake.load()) {
         SetEvent(wake);
     }
 }
 
-} // namespace
-
-bool StartStdoutWriter() {
-    if (g_stdoutWake.load() != nullptr) {
-        return true;
-    }
-    HANDLE wrote = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (wrote == nullptr) {
-        return false;
-    }
-    g_stdoutWrote.store(wrote);
-    return Start(g_stdoutWake, &StdoutWriter);
-}
-
-bool StartFileWriter() {
-    return g_fileWake.load() != nullptr || Start(g_fileWake, &FileWriter);
-}
-
-bool StdoutWriterRunning() {
-    return g_stdoutWake.load() != nullptr;
-}
-
-void WakeFileWriter() {
-    Wake(g_fileWake);
-}
-
-void WakeStdoutWriter() {
-    Wake(g_stdoutWake);
-}
-
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
-    std::size_t done = 0;
-    while (done < size) {
-        DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(file), bytes + done, static_cast<DWORD>(size - done),
-                       &written, nullptr)) {
-            error = GetLastError();
-            return done;
-        }
-        if (written == 0) {
-            error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
-            return done;
-        }
-        done += written;
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(file), bytes, static_cast<DWORD>(size), &written, nullptr)) {
+        error = GetLastError();
+    } else if (written == 0) {
+        error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
     }
-    return done;
+    return written;
+}
+
+std::size_t WriteToStdout(void* /*unused*/, const char* bytes, std::size_t size,
+                          std::uint32_t& /*error*/) {
+    std::fwrite(bytes, 1, size, stdout);
+    return size;
 }
 
 std::optional<std::uint64_t> FileSize(void* file) {
@@ -114,21 +76,6 @@ std::optional<std::uint64_t> FileSize(void* file) {
         return std::nullopt;
     }
     return static_cast<std::uint64_t>(size.QuadPart);
-}
-
-void WriteToStdout(const char* bytes, std::size_t size) {
-    std::fwrite(bytes, 1, size, stdout);
-}
-
-void NoteStdoutWrite() {
-    if (HANDLE wrote = g_stdoutWrote.load()) {
-        SetEvent(wrote);
-    }
-}
-
-void WaitForStdoutWrite(unsigned timeoutMs) {
-    // The event is made before the writer is started, and it is waited for only while it runs.
-    WaitForSingleObject(g_stdoutWrote.load(), timeoutMs);
 }
 
 std::uint64_t NowMs() {

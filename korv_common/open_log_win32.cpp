@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 
 namespace {
 
@@ -19,20 +20,6 @@ constexpr wchar_t kLogBelowDocuments[] = L"\\My Games\\Quorvalen\\KORV\\Logs\\" 
 // A path of MAX_PATH wide characters, as UTF-8 (up to three bytes each).
 constexpr std::size_t kShownPathSize = 3 * MAX_PATH + 1;
 constexpr int kDocumentsFolderId = CSIDL_PERSONAL; // reported as 5 in the failure line
-
-// Copies first + second into buffer when both fit with the terminating zero; leaves it empty
-// otherwise.
-bool JoinFits(wchar_t* buffer, std::size_t size, const wchar_t* first, const wchar_t* second) {
-    std::size_t a = std::wcslen(first);
-    std::size_t b = std::wcslen(second);
-    buffer[0] = L'\0';
-    if (a + b >= size) {
-        return false;
-    }
-    std::wmemcpy(buffer, first, a);
-    std::wmemcpy(buffer + a, second, b + 1);
-    return true;
-}
 
 // A path as log lines show it: UTF-8, whatever the ANSI code page.
 struct ShownPath {
@@ -76,8 +63,7 @@ void CreatePath(const wchar_t* path) {
 }
 
 bool OpenLog() {
-    // Without its writer thread standard output still gets every line that fits its queue: each
-    // FlushLog writes it.
+    // A writer that can't be started now is started again by the next FlushLog.
     korv::log::StartStdoutWriter();
 
     // In wide characters: a documents folder whose name holds letters outside the ANSI code page
@@ -91,12 +77,15 @@ bool OpenLog() {
     }
 
     wchar_t path[MAX_PATH];
-    if (!JoinFits(path, MAX_PATH, documents, kLogBelowDocuments)) {
+    std::size_t length = std::wcslen(documents);
+    if (length + std::size(kLogBelowDocuments) > MAX_PATH) {
         LogLineNoWait(
             "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
             ShownPath(documents).text);
         return true;
     }
+    std::wmemcpy(path, documents, length);
+    std::wmemcpy(path + length, kLogBelowDocuments, std::size(kLogBelowDocuments));
     CreatePath(path);
     HANDLE file = OpenLogFile(path);
     if (file == INVALID_HANDLE_VALUE) {

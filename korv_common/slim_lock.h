@@ -18,28 +18,19 @@ class SlimLock {
     void* state_ = nullptr; // the lock itself: one pointer, zero when free
 };
 
+// Holds the lock for the life of the object: waiting for it, or, when told so, only if it is free.
 class SlimGuard {
   public:
-    explicit SlimGuard(SlimLock& lock) : lock_(lock) { lock_.Acquire(); }
-    ~SlimGuard() { lock_.Release(); }
-    SlimGuard(const SlimGuard&) = delete;
-    SlimGuard& operator=(const SlimGuard&) = delete;
-
-  private:
-    SlimLock& lock_;
-};
-
-// Takes the lock for the life of the object when it is free; never waits.
-class SlimTryGuard {
-  public:
-    explicit SlimTryGuard(SlimLock& lock) : lock_(lock), held_(lock.TryAcquire()) {}
-    ~SlimTryGuard() {
+    enum Wait { kWaits, kNeverWaits };
+    explicit SlimGuard(SlimLock& lock, Wait wait = kWaits)
+        : lock_(lock), held_(wait == kNeverWaits ? lock.TryAcquire() : (lock.Acquire(), true)) {}
+    ~SlimGuard() {
         if (held_) {
             lock_.Release();
         }
     }
-    SlimTryGuard(const SlimTryGuard&) = delete;
-    SlimTryGuard& operator=(const SlimTryGuard&) = delete;
+    SlimGuard(const SlimGuard&) = delete;
+    SlimGuard& operator=(const SlimGuard&) = delete;
 
   private:
     SlimLock& lock_;

@@ -37,12 +37,19 @@ void* g_writeFile = nullptr;
 std::atomic<bool> g_takesNothing{false};
 std::atomic<bool> g_endedBeforeWrite{false};
 std::atomic<bool> g_endedAfterWrite{false};
+std::atomic<bool> g_endedPartway{false};
 HANDLE g_written = nullptr;
 
 BOOL WINAPI Write(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlap) {
     if (g_takesNothing.load()) {
         *written = 0;
         return TRUE;
+    }
+    if (g_endedPartway.exchange(false)) {
+        // The system takes half of the write, and the writer is ended in the write of the rest.
+        g_endedBeforeWrite = true;
+        return reinterpret_cast<decltype(&WriteFile)>(g_writeFile)(file, bytes, size / 2, written,
+                                                                   overlap);
     }
     if (g_endedBeforeWrite.load()) {
         // The writer is ended here, before the system took its write.
@@ -178,9 +185,9 @@ TEST_CASE("at exit, a note of what standard output is missing that finds no room
 
 namespace {
 
-// Logs a line, then ends the thread that writes it in its write, before the system took it or
-// after, and runs what runs as the process ends. The log file's lines.
-std::vector<std::string> LinesAfterEndedWrite(bool taken) {
+// Logs a line, then ends the thread that writes it in its write, before the system took it, after,
+// or after it took part of it, and runs what runs as the process ends. The log file's lines.
+std::vector<std::string> LinesAfterEndedWrite(std::atomic<bool>& ended) {
     LogDocuments documents;
     WritesThroughDouble writes;
     g_written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -189,7 +196,7 @@ std::vector<std::string> LinesAfterEndedWrite(bool taken) {
     LogLine("before");
     FlushLog();
 
-    (taken ? g_endedAfterWrite : g_endedBeforeWrite) = true;
+    ended = true;
     std::thread([] {
         LogLine("in the ended write");
         FlushLog();
@@ -212,15 +219,20 @@ const std::vector<std::string> kBeforeAndEnded{"before", "in the ended write"};
 } // namespace
 
 TEST_CASE("at exit, the write a writer was ended in is not written again when the file has it") {
-    CHECK(LinesAfterEndedWrite(true) == kBeforeAndEnded);
+    CHECK(LinesAfterEndedWrite(g_endedAfterWrite) == kBeforeAndEnded);
 }
 
 TEST_CASE("at exit, the write a writer was ended in is written when the file has not got it") {
-    CHECK(LinesAfterEndedWrite(false) == kBeforeAndEnded);
+    CHECK(LinesAfterEndedWrite(g_endedBeforeWrite) == kBeforeAndEnded);
 }
 
 TEST_CASE("at exit, the write a writer was ended in is written when the file's size can't be had") {
     ImportDouble sizes("KERNEL32.dll", "GetFileSizeEx", reinterpret_cast<void*>(&NoSize));
     REQUIRE(sizes.Installed());
-    CHECK(LinesAfterEndedWrite(false) == kBeforeAndEnded);
+    CHECK(LinesAfterEndedWrite(g_endedBeforeWrite) == kBeforeAndEnded);
+}
+
+TEST_CASE("at exit, the write a writer was ended in after the system took part of it gets the rest "
+          "written, once") {
+    CHECK(LinesAfterEndedWrite(g_endedPartway) == kBeforeAndEnded);
 }

@@ -203,7 +203,7 @@ TEST_CASE("without its writer threads the log writes standard output's queue its
         REQUIRE(events.Installed());
         REQUIRE(threads.Installed());
         g_createEvent = events.Original();
-        opened = OpenLog(); // standard output's second event fails, then the file's thread
+        opened = OpenLog(); // standard output's thread fails, then the file's event
     }
     for (int i = 0; i < 100; ++i) {
         LogLine("%s", kLine.c_str());
@@ -212,7 +212,7 @@ TEST_CASE("without its writer threads the log writes standard output's queue its
     std::string printed = out.Finish();
 
     CHECK(opened);
-    CHECK(g_events == 3);
+    CHECK(g_events == 2);
     CHECK(SplitLines(printed, "\n") == std::vector<std::string>(100, kLine));
     CHECK(SplitLines(ReadFileBytes(documents.Log()), "\r\n") ==
           std::vector<std::string>(100, kLine));
@@ -232,5 +232,36 @@ TEST_CASE("a writer whose event is refused is not started, a later start starts 
     CHECK(korv::log::StartStdoutWriter());
     CHECK(korv::log::StartFileWriter());
     CHECK(korv::log::StartFileWriter());
-    CHECK(g_events == 4); // the refused one, standard output's two, the file's one
+    CHECK(g_events == 3); // the refused one, standard output's, the file's
+}
+
+TEST_CASE("a standard output nobody reads whose writer can't be started holds up no caller that "
+          "may wait, and costs only its copy of the lines, which the file counts") {
+    LogDocuments documents;
+    UnreadStdout out;
+    ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+    REQUIRE(threads.Installed());
+    REQUIRE(OpenLog()); // neither writer starts, nor does any later try
+
+    // As the settings run does: lines past both queues' room, then a flush.
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread worker([done] {
+        for (int i = 0; i < 100; ++i) {
+            LogLine("%s", kLine.c_str());
+        }
+        FlushLog();
+        SetEvent(done);
+    });
+    bool returned = WaitForSingleObject(done, 10000) == WAIT_OBJECT_0;
+    out.Drain(); // lets a worker that writes standard output itself go
+    worker.join();
+    WriteLogAtExit();
+    std::string read = out.Finish();
+    CloseHandle(done);
+
+    CHECK(returned);
+    CHECK(read.empty());
+    std::vector<std::string> logged(100, kLine);
+    logged.push_back(LeftOutOfStdout(35)); // the 65 that fit stay queued for it
+    CHECK(SplitLines(ReadFileBytes(documents.Log()), "\r\n") == logged);
 }

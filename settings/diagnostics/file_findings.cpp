@@ -28,20 +28,20 @@ void PartedLines(const SettingsScan& scan, FileFindings& findings) {
     using Kind = PartedLine::Kind;
     const KeyMask unread = findings.unread;
     if (unread != 0 && scan.settingsNameUnsure) {
-        findings.parted.push_back({Kind::UnsureSection, scan.settingsLine, Count(unread)});
+        findings.parted.push_back({Kind::UnsureSection, &scan.settingsLine, Count(unread)});
     } else if (unread == scan.settingsValues && Count(unread) > 1) {
-        findings.parted.push_back({Kind::UnreadSection, scan.settingsLine, Count(unread)});
+        findings.parted.push_back({Kind::UnreadSection, &scan.settingsLine, Count(unread)});
     } else {
         for (const SettingKey& key : kSettingKeys) {
             if ((unread & MaskOf(key)) != 0) {
                 const FileLine& line =
                     scan.keyLines[static_cast<std::size_t>(&key - &kSettingKeys[0])];
-                findings.parted.push_back({Kind::UnreadValue, line, 1, &key});
+                findings.parted.push_back({Kind::UnreadValue, &line, 1, &key});
             }
         }
     }
     if (scan.laterSettingsKeys != 0) {
-        findings.parted.push_back({Kind::LaterSettings, scan.laterSettingsLine,
+        findings.parted.push_back({Kind::LaterSettings, &scan.laterSettingsLine,
                                    Count(scan.laterSettingsKeys), nullptr,
                                    scan.settingsLine.number});
     }

@@ -46,7 +46,7 @@ struct PartedLine {
         LaterSettings, // a second [Settings], whose keys no reader sees
     };
     Kind kind;
-    FileLine line;
+    const FileLine* line;            // in the scan the findings are of
     std::size_t keys = 0;            // values read empty under it, or keys under a later [Settings]
     const SettingKey* key = nullptr; // whose value, for UnreadValue
     std::size_t firstLine = 0;       // the first [Settings] line, for LaterSettings
@@ -76,7 +76,7 @@ struct SettingsScan;
 // The keys whose value stands in the first [Settings] of the scanned file but read as empty.
 KeyMask UnreadValues(const SettingsScan& scan, const SettingValues& read);
 
-// The findings of a scanned file whose values read as `read`.
+// The findings of a scanned file whose values read as `read`; their lines point into the scan.
 FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read);
 
 } // namespace settings

@@ -105,8 +105,8 @@ std::string Remedy(const FileLine& line) {
 void PartedLines(const FileFindings& findings, std::vector<std::string>& lines) {
     using Kind = PartedLine::Kind;
     for (const PartedLine& parted : findings.parted) {
-        unsigned long long number = parted.line.number;
-        std::string shown = Shown(parted.line.text);
+        unsigned long long number = parted.line->number;
+        std::string shown = Shown(parted.line->text);
         if (parted.kind == Kind::UnsureSection) {
             Add(lines,
                 "line %llu of " HELMSHROUD_INI_NAME ", '%s', may be read as another section "
@@ -117,12 +117,12 @@ void PartedLines(const FileFindings& findings, std::vector<std::string>& lines) 
             Add(lines,
                 "line %llu of " HELMSHROUD_INI_NAME ", '%s', was not read as the start of "
                 "[Settings]: the %llu values under it were read as empty and sent empty. %s",
-                number, shown.c_str(), Number(parted.keys), Remedy(parted.line).c_str());
+                number, shown.c_str(), Number(parted.keys), Remedy(*parted.line).c_str());
         } else if (parted.kind == Kind::UnreadValue) {
             Add(lines,
                 "line %llu of " HELMSHROUD_INI_NAME ", '%s', holds a value for %s that Windows "
                 "read as empty, and it was sent empty. %s",
-                number, shown.c_str(), parted.key->name, Remedy(parted.line).c_str());
+                number, shown.c_str(), parted.key->name, Remedy(*parted.line).c_str());
         } else {
             Add(lines,
                 "line %llu of " HELMSHROUD_INI_NAME ", '%s', starts a second [Settings], and "

@@ -2,6 +2,9 @@
 
 #include "korv_common/plugin_name.h"
 
+#include <initializer_list>
+#include <string_view>
+
 namespace settings {
 
 namespace {
@@ -14,12 +17,18 @@ constexpr std::uint32_t kSharingViolation = 32;
 constexpr std::uint32_t kLockViolation = 33;
 constexpr std::uint32_t kFileExists = 80;
 
-std::string TemporaryName() {
-    return HELMSHROUD_INI_NAME + std::string(kTemporarySuffix);
+constexpr std::string_view kError = "Install_Helmshroud :: Error: ";
+
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) {
+        text += part;
+    }
+    return text;
 }
 
 std::string WindowsError(std::uint32_t error) {
-    return "Windows error " + std::to_string(error);
+    return Joined({"Windows error ", std::to_string(error)});
 }
 
 // Why a file did not open or read, as the platform answered.
@@ -27,30 +36,39 @@ std::string Cause(const FileFailure& failure) {
     if (failure.folder) {
         return "a folder of that name stands in its place";
     }
-    std::string what = WindowsError(failure.windowsError);
+    std::string_view cause;
     switch (failure.windowsError) {
     case kSharingViolation:
     case kLockViolation:
-        return "another program holds it open and lets nobody read it (" + what + ")";
+        cause = "another program holds it open and lets nobody read it";
+        break;
     case kAccessDenied:
-        return "Windows denies the game reading it (" + what + ")";
+        cause = "Windows denies the game reading it";
+        break;
     case kFileNotFound:
     case kPathNotFound:
-        return "it is no longer there (" + what + ")";
+        cause = "it is no longer there";
+        break;
     default:
-        return what;
+        return WindowsError(failure.windowsError);
     }
+    return Joined({cause, " (", WindowsError(failure.windowsError), ")"});
 }
 
-std::string Found(TextForm form) {
+std::string_view Found(TextForm form) {
     return form == TextForm::Utf8WithMark ? "begins with a UTF-8 byte-order mark, which hides its "
                                             "first section from Windows"
                                           : "is saved as UTF-16 big-endian, which Windows can't "
                                             "read";
 }
 
+struct CauseAndRemedy {
+    std::string cause;
+    std::string_view remedy;
+};
+
 // Why the temporary file could not be made, and what to do.
-std::pair<std::string, std::string> TemporaryCause(const RewriteOutcome& outcome) {
+CauseAndRemedy TemporaryCause(const RewriteOutcome& outcome) {
     if (outcome.folder) {
         return {"a folder of that name stands there", "remove it"};
     }
@@ -66,66 +84,67 @@ std::pair<std::string, std::string> TemporaryCause(const RewriteOutcome& outcome
 }
 
 // Why the rewrite failed, and the first thing to try.
-std::pair<std::string, std::string> CauseAndRemedy(const RewriteOutcome& outcome) {
-    if (outcome.failure == RewriteFailure::ReadOnly) {
+CauseAndRemedy RewriteCause(const RewriteOutcome& outcome) {
+    switch (outcome.failure) {
+    case RewriteFailure::ReadOnly:
         return {"it is marked read-only", "clear its read-only mark"};
-    }
-    if (outcome.failure == RewriteFailure::Held) {
+    case RewriteFailure::Held:
         return {"another program holds it open", "close that program"};
+    case RewriteFailure::NoTemporary: {
+        CauseAndRemedy temporary = TemporaryCause(outcome);
+        return {Joined({"its temporary file " HELMSHROUD_INI_NAME, kTemporarySuffix,
+                        " can't be made beside it (", temporary.cause, ")"}),
+                temporary.remedy};
     }
-    if (outcome.failure == RewriteFailure::NoTemporary) {
-        auto [cause, remedy] = TemporaryCause(outcome);
-        return {"its temporary file " + TemporaryName() + " can't be made beside it (" + cause +
-                    ")",
-                remedy};
+    default: // a failed copy or replacement
+        return {WindowsError(outcome.windowsError), "load a game again"};
     }
-    // A failed copy or replacement.
-    return {WindowsError(outcome.windowsError), "load a game again"};
 }
 
 } // namespace
 
 std::string UnreadableLine(const FileFailure& failure) {
-    return "Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME " can't be read: " + Cause(failure) +
-           ". Nothing sent.";
+    return Joined(
+        {kError, HELMSHROUD_INI_NAME " can't be read: ", Cause(failure), ". Nothing sent."});
 }
 
 std::string ReadsFailedLine(const FileFailure& failure) {
-    return "Install_Helmshroud :: Error: Windows couldn't read " HELMSHROUD_INI_NAME ": " +
-           Cause(failure) +
-           ". Nothing sent, and the file was left as it is; the next game load reads it again.";
+    return Joined({kError, "Windows couldn't read " HELMSHROUD_INI_NAME ": ", Cause(failure),
+                   ". Nothing sent, and the file was left as it is; the next game load reads it "
+                   "again."});
 }
 
 std::string CreationFailedLine(const RewriteOutcome& outcome) {
-    std::string line = "Install_Helmshroud :: Error: couldn't make " HELMSHROUD_INI_NAME
-                       ": its defaults go first into " +
-                       TemporaryName() + " beside it, ";
+    std::string start = Joined({kError,
+                                "couldn't make " HELMSHROUD_INI_NAME
+                                ": its defaults go first into " HELMSHROUD_INI_NAME,
+                                kTemporarySuffix, " beside it, "});
     if (outcome.failure == RewriteFailure::NoTemporary) {
-        auto [cause, remedy] = TemporaryCause(outcome);
-        return line + "which can't be made: " + cause + "; " + remedy + ".";
+        CauseAndRemedy temporary = TemporaryCause(outcome);
+        return Joined(
+            {start, "which can't be made: ", temporary.cause, "; ", temporary.remedy, "."});
     }
-    if (outcome.failure == RewriteFailure::Copy) {
-        return line + "and Windows refused to write them there (" +
-               WindowsError(outcome.windowsError) + ").";
-    }
-    return line + "and that file couldn't take its place (" + WindowsError(outcome.windowsError) +
-           ").";
+    return Joined({start,
+                   outcome.failure == RewriteFailure::Copy
+                       ? "and Windows refused to write them there ("
+                       : "and that file couldn't take its place (",
+                   WindowsError(outcome.windowsError), ")."});
 }
 
 std::string RewrittenLine(TextForm form) {
-    std::string done = form == TextForm::Utf8WithMark
-                           ? "Removed the mark; the rest of the file is as it was."
-                           : "Rewrote it as UTF-16 LE with its byte-order mark; the text is as "
-                             "it was.";
-    return "Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME " " + Found(form) + ". " + done;
+    return Joined({"Install_Helmshroud :: Warning: " HELMSHROUD_INI_NAME " ", Found(form), ". ",
+                   form == TextForm::Utf8WithMark
+                       ? "Removed the mark; the rest of the file is as it was."
+                       : "Rewrote it as UTF-16 LE with its byte-order mark; the text is as it "
+                         "was."});
 }
 
 std::string RewriteFailedLine(TextForm form, const RewriteOutcome& outcome) {
-    auto [cause, remedy] = CauseAndRemedy(outcome);
-    return "Install_Helmshroud :: Error: " HELMSHROUD_INI_NAME " " + Found(form) +
-           ", and it couldn't be rewritten: " + cause +
-           ". Its values were sent as Windows read them, and the file was left as it is: " +
-           remedy + ", or save the file as " + kFormsWindowsReads + ".";
+    CauseAndRemedy failed = RewriteCause(outcome);
+    return Joined({kError, HELMSHROUD_INI_NAME " ", Found(form),
+                   ", and it couldn't be rewritten: ", failed.cause,
+                   ". Its values were sent as Windows read them, and the file was left as it is: ",
+                   failed.remedy, ", or save the file as ", kFormsWindowsReads, "."});
 }
 
 } // namespace settings

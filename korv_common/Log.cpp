@@ -56,6 +56,12 @@ char g_line[kLineBufferSize];
 constinit SlimLock g_waitingLock;
 char g_waitingLine[kLineBufferSize];
 
+// What f returns, run under g_queueLock.
+template <typename F> auto UnderQueueLock(F f) {
+    SlimGuard guard(g_queueLock);
+    return f();
+}
+
 bool FileOpen() {
     return g_file.handle.load() != nullptr;
 }
@@ -103,15 +109,8 @@ bool WriteOut(Output& output, bool mayWait) {
         std::size_t took = output.Write(asked, error);
         // Standard output took some: the file says what it had no room for before, queued by the
         // time that room shows.
-        if (took > 0 && &output == &g_stdout) {
-            bool noted = false;
-            {
-                SlimGuard guard(g_queueLock);
-                noted = NoteStdoutLeftOut();
-            }
-            if (noted) {
-                korv::log::Wake(g_file);
-            }
+        if (took > 0 && &output == &g_stdout && UnderQueueLock(NoteStdoutLeftOut)) {
+            korv::log::Wake(g_file);
         }
         output.Commit(took);
         if (asked == 0) {
@@ -124,10 +123,7 @@ bool WriteOut(Output& output, bool mayWait) {
             retried = true;
         } else {
             if (mayWait && !output.failing) {
-                {
-                    SlimGuard guard(g_queueLock);
-                    QueueNote(g_stdout, kFileWritesFail, error);
-                }
+                UnderQueueLock([&] { QueueNote(g_stdout, kFileWritesFail, error); });
                 korv::log::Wake(g_stdout);
             }
             output.failing = true;
@@ -177,8 +173,7 @@ bool QueueWaiting(Output& output, std::size_t size) {
             target = output.Pushed() + size - Output::kCapacity;
         }
         if (!Drain(output, target, deadline)) {
-            SlimGuard guard(g_queueLock);
-            ++output.leftOut;
+            UnderQueueLock([&] { ++output.leftOut; });
             return false;
         }
     }

@@ -58,4 +58,9 @@ constexpr const SettingKey& KeyBySendNumber(int n) {
     return kSettingKeys[at];
 }
 
+// The bit of bDebugMode.
+inline KeyMask DebugModeMask() {
+    return MaskOf(KeyBySendNumber(kDebugModeSendNumber));
+}
+
 } // namespace settings

@@ -55,11 +55,11 @@ KeyMask UnreadValues(const SettingsScan& scan, const SettingValues& read) {
 
 FileFindings FindingsOf(const SettingsScan& scan, const SettingValues& read) {
     FileFindings findings;
-    findings.unread = UnreadValues(scan, read);
+    const KeyMask readEmpty = ReadEmpty(read);
+    findings.unread = scan.settingsValues & readEmpty;
     PartedLines(scan, findings);
     findings.unknownKeys = scan.unknownKeys;
     findings.moreUnknownKeys = scan.moreUnknownKeys;
-    KeyMask readEmpty = ReadEmpty(read);
     if (readEmpty == 0) {
         return findings;
     }

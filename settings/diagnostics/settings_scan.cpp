@@ -87,8 +87,8 @@ void SettingsScanner::Char(char c) {
         textEnded_ = true;
         return;
     }
-    if (!textEnded_ && text_.size() < kKeptNameLength && !(text_.empty() && IsBlank(c))) {
-        text_ += c;
+    if (!textEnded_) {
+        text_.Add(c);
     }
     if (line_ == Line::Skip) {
         return;
@@ -144,12 +144,12 @@ void SettingsScanner::LineEnd(char c) {
     }
     EndText(false);
     if (marked_ != nullptr) {
-        marked_->text = text_;
+        marked_->text = text_.Kept(std::string_view::npos);
         marked_ = nullptr;
     }
     afterNonAscii_ = decoder_.Bytes() && static_cast<unsigned char>(last_) > 0x7F;
     ++number_;
-    text_.clear();
+    text_.Clear();
     textEnded_ = false;
     last_ = 0;
     line_ = Line::Start;

@@ -114,7 +114,7 @@ class SettingsScanner {
     // The line being read: its number, its text up to a NUL, its last character, and the line a
     // warning points at there.
     std::size_t number_ = 1;
-    std::string text_;
+    Name text_;
     bool textEnded_ = false;
     char last_ = 0;
     bool afterCr_ = false;

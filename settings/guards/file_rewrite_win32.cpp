@@ -96,11 +96,6 @@ RewriteOutcome Moved(const Paths& paths, DWORD flags) {
     return {};
 }
 
-bool Folder(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // Made new, never over anything of that name: what stands there is somebody's.
 HANDLE CreateTemporary(const std::wstring& temporary) {
     return CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -108,7 +103,7 @@ HANDLE CreateTemporary(const std::wstring& temporary) {
 }
 
 RewriteOutcome NoTemporary(const std::wstring& temporary, DWORD error) {
-    return {RewriteFailure::NoTemporary, error, Folder(temporary)};
+    return {RewriteFailure::NoTemporary, error, IsFolder(temporary)};
 }
 
 } // namespace

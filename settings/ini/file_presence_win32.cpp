@@ -37,6 +37,11 @@ bool ToWidePath(const std::string& path, std::wstring& wide, unsigned long& erro
     return true;
 }
 
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 PresenceAnswer QueryPresence(const std::string& path) {
     std::wstring wide;
     unsigned long error = 0;

@@ -37,9 +37,7 @@ ProfileFile::ProfileFile(const std::string& path) {
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         failure_.windowsError = GetLastError();
-        DWORD attributes = GetFileAttributesW(wide.c_str());
-        failure_.folder =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        failure_.folder = IsFolder(wide);
         return;
     }
     handle_ = file;

@@ -134,9 +134,7 @@ bool ReadAsWindowsReads(const std::string& path, settings::TextForm form,
 // What became of a bDebugMode read empty, unless a warning names the line that holds it.
 void LogRepair(settings::Decision decision, bool repaired, const std::string& debugMode,
                settings::KeyMask spokenFor) {
-    const settings::KeyMask debugModeBit =
-        settings::MaskOf(settings::KeyBySendNumber(settings::kDebugModeSendNumber));
-    if (decision == settings::Decision::Send || (spokenFor & debugModeBit) != 0) {
+    if (decision == settings::Decision::Send || (spokenFor & settings::DebugModeMask()) != 0) {
         return;
     }
     // The read-back may have been a read that failed: the second reading tells.

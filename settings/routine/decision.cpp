@@ -13,9 +13,8 @@ Decision Decide(bool readAfter, const SettingValues& read, const SettingsScan& s
     // Wine's profile writer ends each name and value at its first NUL, so a file holding NUL
     // characters would lose the rest of those lines. A bDebugMode under a second [Settings] is the
     // player's, and a repair would stand above it.
-    const KeyMask debugMode = MaskOf(KeyBySendNumber(kDebugModeSendNumber));
     if (unwritable || scan.nulByte || UnreadValues(scan, read) != 0 ||
-        (scan.laterSettingsKeys & debugMode) != 0) {
+        (scan.laterSettingsKeys & DebugModeMask()) != 0) {
         return Decision::SendUnrepaired;
     }
     return Decision::Repair;

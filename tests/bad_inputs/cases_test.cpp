@@ -7,6 +7,14 @@
 
 using namespace testing;
 
+TEST_CASE("a fresh game folder gets the eighteen defaults in send-number order, every key of a "
+          "settings file is sent under its own number, a bDebugMode missing or with nothing after "
+          "the equals sign is repaired as 0 and sent as 0, a file holding only the section header "
+          "sends seventeen empty values, and values are sent exactly as the profile functions "
+          "return them") {
+    RunCaseFolder("routine");
+}
+
 TEST_CASE(
     "a UTF-8 byte-order mark is removed and UTF-16 BE becomes LE, with one warning, where the "
     "platform read no value from the settings file, a file that can't be rewritten either "

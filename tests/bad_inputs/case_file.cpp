@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <string_view>
 
 namespace testing {
@@ -38,14 +39,14 @@ std::string Unescaped(std::string_view text, std::size_t line) {
         } else if (rest.substr(0, 1) == "{") {
             std::size_t blank = rest.find(' ');
             std::size_t close = rest.find('}');
-            std::string_view count = rest.substr(1, blank - 1);
-            if (close == rest.npos || blank > close || count.empty() || count.size() > 8 ||
-                count.find_first_not_of("0123456789") != count.npos) {
+            std::size_t times = 0;
+            auto [end, error] = std::from_chars(rest.data() + 1, rest.data() + rest.size(), times);
+            if (close == rest.npos || blank > close || error != std::errc() ||
+                end != rest.data() + blank) {
                 Fail(line, "a repeat is written \\{COUNT TEXT}");
             }
             std::string unit = Unescaped(rest.substr(blank + 1, close - blank - 1), line);
-            std::size_t times = std::stoul(std::string(count));
-            if (times * unit.size() > kLongestRepeat) {
+            if (times > kLongestRepeat / std::max<std::size_t>(unit.size(), 1)) {
                 Fail(line, "a repeat writes more than 64 MiB");
             }
             while (times-- > 0) {
@@ -120,17 +121,14 @@ void ReadSends(const Lines& body, CaseFile& result) {
     result.values.assign(18, "");
     std::size_t last = 0;
     for (const auto& [number, text] : body) {
-        std::size_t blank = text.find(' ');
         std::size_t n = 0;
-        for (char digit : text.substr(0, blank)) {
-            n = std::isdigit(static_cast<unsigned char>(digit)) != 0 && n < 100
-                    ? n * 10 + static_cast<std::size_t>(digit - '0')
-                    : 99;
-        }
-        if (blank == text.npos || blank + 1 == text.size() || n <= last || n > 18) {
+        const char* const end = text.data() + text.size();
+        auto [blank, error] = std::from_chars(text.data(), end, n);
+        if (error != std::errc() || blank + 1 >= end || *blank != ' ' || n <= last || n > 18) {
             Fail(number, "a value sent is written '<n> <value>', n from 1 to 18 and rising");
         }
-        result.values[n - 1] = Unescaped(text.substr(blank + 1), number);
+        result.values[n - 1] =
+            Unescaped(text.substr(static_cast<std::size_t>(blank - text.data()) + 1), number);
         last = n;
     }
 }

@@ -1,6 +1,5 @@
-// Settings files players really produce, or that break parsers, each through one game load of the
-// real Helmshroud.dll in the simulated game: one test case per folder of tests/bad_inputs/cases/,
-// its cases run side by side.
+// Settings files players really produce, or that break parsers, through the real Helmshroud.dll in
+// the simulated game: one test case per folder of tests/bad_inputs/cases/.
 #include "tests/bad_inputs/case_folder.h"
 
 #include <doctest.h>

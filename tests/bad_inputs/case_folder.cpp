@@ -82,7 +82,7 @@ bool CheckRun(const CaseOutcome& outcome) {
     CHECK_FALSE(transcript.Malformed());
     // No crash, no stall: the simulator flags both, and a sink that kept the game waiting, as
     // errors.
-    CHECK(transcript.Errors().empty());
+    CHECK(Joined(transcript.Errors()) == "");
     CHECK(transcript.OfKind("crash").empty());
     std::vector<Entry> sinks = transcript.OfKind("sink", "game");
     CHECK(sinks.size() == 1);

@@ -1,7 +1,7 @@
 #pragma once
-// Runs the real plugin in the simulated game once per bad input, all of them at the same time, each
-// in its own game and documents folders, and gathers what every run left behind.
-#include "tests/bad_inputs/bad_input.h"
+// Runs the real plugin in the simulated game once per case, all of them at the same time, each in
+// its own game and documents folders, and gathers what every run left behind.
+#include "tests/bad_inputs/case_file.h"
 #include "tests/simulated_game/simulator_run.h"
 
 #include <string>
@@ -9,21 +9,24 @@
 
 namespace testing {
 
-struct BadInputOutcome {
+struct CaseOutcome {
     bool installed = false; // the plugin was copied into the game folder
-    bool prepared = false;  // the settings file stood as the input asks
+    bool prepared = false;  // the settings file stood as the case asks
     SimulatorRun run;
-    std::string log;                    // the plugin's log file
-    std::string after;                  // the settings file's bytes after the run
-    unsigned long fileAttributes = 0;   // of the settings file's entry after the run
-    unsigned long folderAttributes = 0; // of the plugin folder after the run
-    std::vector<std::string> entries;   // below the plugin folder after the run
+    std::string log;   // the plugin's log file
+    std::string after; // the settings file's bytes after the run
+    // The settings file's entry after the run.
+    bool fileExists = false;
+    bool fileIsFolder = false;
+    bool fileReadOnly = false;
+    bool pluginFolderPlain = false;   // the plugin folder is a folder with no other attribute
+    std::vector<std::string> entries; // below the plugin folder after the run
     // The eighteen keys as this program's profile reads see the file after the run, in send
     // order; empty when the file cannot be read.
     std::vector<std::string> valuesAfter;
 };
 
-std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs);
+std::vector<CaseOutcome> RunCases(const std::vector<CaseFile>& cases);
 
 // Whether the read-only mark on a file keeps this program from opening it for writing. Windows
 // says yes; Wine maps the mark onto the Unix permissions, which do not bind a process running as

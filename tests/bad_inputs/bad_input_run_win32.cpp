@@ -60,39 +60,37 @@ std::vector<std::string> ProfileValues(const std::string& path) {
 }
 
 // Puts the settings file in place; returns the handle that holds it open, or null.
-HANDLE Prepare(const HelmshroudGame& game, const BadInput& input, bool& prepared) {
+HANDLE Prepare(const HelmshroudGame& game, const CaseFile& input, bool& prepared) {
     const std::string path = game.IniPath();
     prepared = true;
+    if (input.bytes) {
+        WriteFileBytes(path, *input.bytes);
+        prepared = ReadFileBytes(path) == *input.bytes;
+    }
+    std::string folder = game.PluginFolder();
+    HANDLE holder = nullptr;
     switch (input.placement) {
-    case Placement::Directory:
+    case Placement::Folder:
         prepared = CreateDirectoryA(path.c_str(), nullptr) != FALSE;
-        return nullptr;
+        break;
     case Placement::TemporaryTaken:
         prepared = CreateDirectoryA((path + ".helmshroud-new").c_str(), nullptr) != FALSE;
-        return nullptr;
+        break;
+    case Placement::ReadOnlyFile:
+        prepared = prepared && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+        break;
     case Placement::ReadOnlyFolder:
-        if (!input.bytes.empty()) {
-            WriteFileBytes(path, input.bytes);
-        }
-        prepared =
-            SetFileAttributesA(game.PluginFolder().c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
-        return nullptr;
+        prepared = prepared && SetFileAttributesA(folder.substr(0, folder.size() - 1).c_str(),
+                                                  FILE_ATTRIBUTE_READONLY) != FALSE;
+        break;
+    case Placement::HeldExclusively:
+    case Placement::HeldSharingReads:
+        holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             input.placement == Placement::HeldSharingReads ? FILE_SHARE_READ : 0,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+        break;
     default:
         break;
-    }
-    WriteFileBytes(path, input.bytes);
-    prepared = ReadFileBytes(path) == input.bytes;
-    if (input.placement == Placement::ReadOnlyFile) {
-        prepared = prepared && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
-    }
-    HANDLE holder = nullptr;
-    if (input.placement == Placement::HeldExclusively) {
-        holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             0, nullptr);
-    }
-    if (input.placement == Placement::HeldSharingReads) {
-        holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
     }
     if (holder == INVALID_HANDLE_VALUE) {
         prepared = false;
@@ -101,11 +99,15 @@ HANDLE Prepare(const HelmshroudGame& game, const BadInput& input, bool& prepared
     return holder;
 }
 
-void Gather(const HelmshroudGame& game, BadInputOutcome& outcome) {
+void Gather(const HelmshroudGame& game, CaseOutcome& outcome) {
     const std::string path = game.IniPath();
     std::string folder = game.PluginFolder();
-    outcome.fileAttributes = GetFileAttributesA(path.c_str());
-    outcome.folderAttributes = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
+    DWORD file = GetFileAttributesA(path.c_str());
+    outcome.fileExists = file != INVALID_FILE_ATTRIBUTES;
+    outcome.fileIsFolder = outcome.fileExists && (file & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    outcome.fileReadOnly = outcome.fileExists && (file & FILE_ATTRIBUTE_READONLY) != 0;
+    outcome.pluginFolderPlain =
+        GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str()) == FILE_ATTRIBUTE_DIRECTORY;
     outcome.log = ReadFileBytes(game.LogPath());
     outcome.after = ReadFileBytes(path);
     outcome.entries = EntriesBelow(folder);
@@ -114,9 +116,9 @@ void Gather(const HelmshroudGame& game, BadInputOutcome& outcome) {
 
 } // namespace
 
-std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs) {
+std::vector<CaseOutcome> RunCases(const std::vector<CaseFile>& inputs) {
     std::vector<std::unique_ptr<HelmshroudGame>> games;
-    std::vector<BadInputOutcome> outcomes(inputs.size());
+    std::vector<CaseOutcome> outcomes(inputs.size());
     std::vector<HANDLE> holders;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         games.push_back(std::make_unique<HelmshroudGame>());
@@ -130,7 +132,7 @@ std::vector<BadInputOutcome> RunBadInputs(const std::vector<BadInput>& inputs) {
     std::vector<std::thread> runs;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         runs.emplace_back([&, i] {
-            const char* expected = inputs[i].sent ? "18" : "0";
+            const char* expected = inputs[i].sends == SendsForm::Nothing ? "0" : "18";
             outcomes[i].run =
                 games[i]->Run({"--expect-commands", expected, "--wait", "12000"}, 20000);
         });

@@ -48,44 +48,8 @@ RoutineRun RunRoutine() {
     return {TakeConsoleCommands(), SplitLines(printed, "\n")};
 }
 
-// Every key but bDebugMode, each with its own value: 101 for the first key written, 117 for the
-// seventeenth.
-constexpr char kSeventeenKeys[] = "[Settings]\r\n"
-                                  "iInSafeTemperature=101\r\n"
-                                  "iInSealedInterior=102\r\n"
-                                  "iIsOnPlayerHomeSpaceship=103\r\n"
-                                  "iInSealedSpaceship=104\r\n"
-                                  "iIsCurrentAtmosphereBreatheable=105\r\n"
-                                  "iIsInHabitableSettlement=106\r\n"
-                                  "iIsWeaponDrawn=107\r\n"
-                                  "iInHazardousEnvironment=108\r\n"
-                                  "iIsInExtremePlanetTemperature=109\r\n"
-                                  "iInIsCombat=110\r\n"
-                                  "iAreHostilesNearby=111\r\n"
-                                  "iOnExtremePlanet=112\r\n"
-                                  "iIsCurrentWeatherIsHazardous=113\r\n"
-                                  "iIsCurrentWeatherIsPotentiallyHazardous=114\r\n"
-                                  "iIsInZeroGravity=115\r\n"
-                                  "iIsInExtremelyHighGravity=116\r\n"
-                                  "iIsTakingEnvironmentalDamage=117\r\n";
-
-// The values of kSeventeenKeys in send-number order, then the repaired bDebugMode.
-const std::vector<std::string> kSeventeenKeysSent = {
-    "CGF \"Helmshroud.SendIniData\" 1 101",  "CGF \"Helmshroud.SendIniData\" 2 102",
-    "CGF \"Helmshroud.SendIniData\" 3 103",  "CGF \"Helmshroud.SendIniData\" 4 104",
-    "CGF \"Helmshroud.SendIniData\" 5 105",  "CGF \"Helmshroud.SendIniData\" 6 107",
-    "CGF \"Helmshroud.SendIniData\" 7 108",  "CGF \"Helmshroud.SendIniData\" 8 109",
-    "CGF \"Helmshroud.SendIniData\" 9 110",  "CGF \"Helmshroud.SendIniData\" 10 111",
-    "CGF \"Helmshroud.SendIniData\" 11 112", "CGF \"Helmshroud.SendIniData\" 12 113",
-    "CGF \"Helmshroud.SendIniData\" 13 114", "CGF \"Helmshroud.SendIniData\" 14 115",
-    "CGF \"Helmshroud.SendIniData\" 15 116", "CGF \"Helmshroud.SendIniData\" 16 117",
-    "CGF \"Helmshroud.SendIniData\" 17 106", "CGF \"Helmshroud.SendIniData\" 18 0",
-};
-
 const std::string kCreatedOne =
     "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.";
-const std::string kRepairedDebugMode = "Install_Helmshroud :: Warning: key 'bDebugMode' in "
-                                       "Helmshroud.ini wasn't existing. Created it.";
 const std::string kCalled = "Install_Helmshroud :: Info: Called SendIniData.";
 const std::string kAborting =
     "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting.";
@@ -115,114 +79,6 @@ BOOL WINAPI DeniedForSettingsFile(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LP
 }
 
 } // namespace
-
-TEST_CASE("a fresh game folder gets the eighteen defaults and sends them in send-number order") {
-    GameFolder game;
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
-    CHECK(run.commands == DefaultCommands());
-    CHECK(run.lines == std::vector<std::string>{kCreatedOne, kCalled});
-}
-
-TEST_CASE("every key is sent under its own number and a missing bDebugMode is repaired as 0") {
-    GameFolder game;
-    WriteFileBytes(game / kIni, kSeventeenKeys);
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands == kSeventeenKeysSent);
-    CHECK(run.lines == std::vector<std::string>{kRepairedDebugMode, kCalled});
-    CHECK(ReadFileBytes(game / kIni) == std::string(kSeventeenKeys) + "bDebugMode=0\r\n");
-}
-
-TEST_CASE("a bDebugMode with nothing after the equals sign is rewritten as 0 and sent as 0") {
-    GameFolder game;
-    WriteFileBytes(game / kIni, std::string(kSeventeenKeys) + "bDebugMode=\r\n");
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands == kSeventeenKeysSent);
-    CHECK(run.lines == std::vector<std::string>{kRepairedDebugMode, kCalled});
-    CHECK(ReadFileBytes(game / kIni) == std::string(kSeventeenKeys) + "bDebugMode=0\r\n");
-}
-
-TEST_CASE("a file holding only the section header sends seventeen empty values and bDebugMode 0") {
-    GameFolder game;
-    WriteFileBytes(game / kIni, "[Settings]\r\n");
-
-    RoutineRun run = RunRoutine();
-
-    REQUIRE(run.commands.size() == 18);
-    for (int n = 1; n <= 17; ++n) {
-        CAPTURE(n);
-        // The command ends with the blank after the number.
-        CHECK(run.commands[static_cast<std::size_t>(n - 1)] ==
-              "CGF \"Helmshroud.SendIniData\" " + std::to_string(n) + " ");
-    }
-    CHECK(run.commands[17] == "CGF \"Helmshroud.SendIniData\" 18 0");
-    CHECK(run.lines == std::vector<std::string>{kRepairedDebugMode,
-                                                "Install_Helmshroud :: Warning: all 17 keys in "
-                                                "Helmshroud.ini other than bDebugMode are missing "
-                                                "or empty and were sent empty.",
-                                                kCalled});
-    CHECK(ReadFileBytes(game / kIni) == "[Settings]\r\nbDebugMode=0\r\n");
-}
-
-TEST_CASE("values are sent exactly as the profile functions return them") {
-    // The profile reader drops blanks around a value and one pair of enclosing quotes; everything
-    // else arrives unchanged, numbers or not.
-    GameFolder game;
-    const std::string file = "[Settings]\r\n"
-                             "iInSafeTemperature=1\r\n"
-                             "iIsWeaponDrawn=2\r\n"
-                             "iInHazardousEnvironment=say \"hi\" there\r\n"
-                             "iInIsCombat=yes\r\n"
-                             "iAreHostilesNearby=\"quoted\"\r\n"
-                             "iOnExtremePlanet=  a b  c  \r\n"
-                             "iIsInZeroGravity='single'\r\n"
-                             "iIsInExtremelyHighGravity=\"half\r\n"
-                             "iIsInHabitableSettlement=-7\r\n"
-                             "bDebugMode=1\r\n";
-    WriteFileBytes(game / kIni, file);
-
-    RoutineRun run = RunRoutine();
-
-    REQUIRE(run.commands.size() == 18);
-    CHECK(run.commands[0] == "CGF \"Helmshroud.SendIniData\" 1 1");
-    CHECK(run.commands[1] == "CGF \"Helmshroud.SendIniData\" 2 ");
-    CHECK(run.commands[5] == "CGF \"Helmshroud.SendIniData\" 6 2");
-    CHECK(run.commands[6] == "CGF \"Helmshroud.SendIniData\" 7 say \"hi\" there");
-    CHECK(run.commands[8] == "CGF \"Helmshroud.SendIniData\" 9 yes");
-    CHECK(run.commands[9] == "CGF \"Helmshroud.SendIniData\" 10 quoted");
-    CHECK(run.commands[10] == "CGF \"Helmshroud.SendIniData\" 11 a b  c");
-    CHECK(run.commands[13] == "CGF \"Helmshroud.SendIniData\" 14 single");
-    CHECK(run.commands[14] == "CGF \"Helmshroud.SendIniData\" 15 \"half");
-    CHECK(run.commands[16] == "CGF \"Helmshroud.SendIniData\" 17 -7");
-    CHECK(run.commands[17] == "CGF \"Helmshroud.SendIniData\" 18 1");
-    // Sent as read, and each value that is no whole number named in a warning.
-    const std::string holds = "Install_Helmshroud :: Warning: key ";
-    const std::string sentAsWritten =
-        ", not a whole number; it was sent as written, and the game script decides what it means.";
-    CHECK(
-        run.lines ==
-        std::vector<std::string>{
-            "Install_Helmshroud :: Warning: 8 keys in Helmshroud.ini are missing or empty and "
-            "were sent empty: iInSealedInterior, iIsOnPlayerHomeSpaceship, iInSealedSpaceship, "
-            "iIsCurrentAtmosphereBreatheable, iIsInExtremePlanetTemperature, "
-            "iIsCurrentWeatherIsHazardous, iIsCurrentWeatherIsPotentiallyHazardous, "
-            "iIsTakingEnvironmentalDamage.",
-            holds + "'iInHazardousEnvironment' in Helmshroud.ini holds 'say \"hi\" there'" +
-                sentAsWritten,
-            holds + "'iInIsCombat' in Helmshroud.ini holds 'yes'" + sentAsWritten,
-            holds + "'iAreHostilesNearby' in Helmshroud.ini holds 'quoted'" + sentAsWritten,
-            holds + "'iOnExtremePlanet' in Helmshroud.ini holds 'a b  c'" + sentAsWritten,
-            holds + "'iIsInZeroGravity' in Helmshroud.ini holds 'single'" + sentAsWritten,
-            holds + "'iIsInExtremelyHighGravity' in Helmshroud.ini holds '\"half'" + sentAsWritten,
-            kCalled});
-    CHECK(ReadFileBytes(game / kIni) == file);
-}
 
 TEST_CASE("without a Data KORV Plugins folder the routine says so, reports the file missing and "
           "sends nothing") {

@@ -4,7 +4,7 @@
 # (as in the diagrams); a name is any `backticked` identifier (qualified or not, "()" allowed).
 # cmake -DSOURCE_DIR=... -DPAGES=docs/a.md;docs/b.md -P check_doc_names.cmake
 set(sources_text "")
-foreach(folder host korv_common settings plugin sim tests)
+foreach(folder catalogue host korv_common settings plugin sim tests)
     file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
     foreach(source IN LISTS found)
         file(READ "${source}" text)

@@ -1,10 +1,10 @@
 #include "korv_common/Log.h"
+#include "catalogue/log_lines.h"
 
 #include "korv_common/log_line.h"
 #include "korv_common/log_output.h"
 #include "korv_common/log_outputs.h"
 
-#include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -30,16 +30,6 @@ constexpr std::uint64_t kYieldMs = 20;
 constexpr unsigned kRetryPauseMs = 50;
 constexpr std::size_t kNoteBytes = 256; // a line of the log's own, at most
 constexpr int kDocumentsCheckLine = 26;
-
-// The log's own lines: what each output is missing, and the file's writes failing.
-constexpr char kFileLeftOut[] = "LogLine :: Warning: the log file's queue had no room for %llu "
-                                "line(s); they are missing here.\n";
-constexpr char kStdoutLeftOut[] =
-    "LogLine :: Warning: standard output took no lines for a while; %llu line(s) had no room in "
-    "its queue and are missing there (this file has them).\n";
-constexpr char kFileWritesFail[] =
-    "LogLine :: Error: the log file can't be written (Windows error %llu). Its lines wait until it "
-    "can; any it has no room for meanwhile are counted, and the file says how many.\n";
 
 // A caller that may wait writes the file itself; standard output is written by its writer alone.
 char g_rings[2][Output::kCapacity];
@@ -69,7 +59,8 @@ bool FileOpen() {
 // Queues a line of the log's own for the output, or counts it as left out. Under g_queueLock.
 void QueueNote(Output& output, const char* format, unsigned long long value) {
     char note[kNoteBytes]; // the print always ends its text with a zero, within the buffer
-    std::snprintf(note, sizeof note, format, value);
+    std::snprintf(note, sizeof note - 1, format, value);
+    std::strcat(note, "\n");
     if (!output.Push(note, std::strlen(note))) {
         ++output.leftOut;
     }
@@ -80,7 +71,7 @@ void QueueNote(Output& output, const char* format, unsigned long long value) {
 // Under g_queueLock. True when it was queued.
 bool Queue(Output& output, const char* line, std::size_t size, bool mayWait) {
     if (&output == &g_file && g_file.leftOut > 0 && g_file.Room() >= size + kNoteBytes) {
-        QueueNote(g_file, kFileLeftOut, std::exchange(g_file.leftOut, 0));
+        QueueNote(g_file, lines::kFileLeftOut, std::exchange(g_file.leftOut, 0));
     }
     bool queued = output.Push(line, size);
     if (!queued && !mayWait) {
@@ -94,7 +85,7 @@ bool Queue(Output& output, const char* line, std::size_t size, bool mayWait) {
 bool NoteStdoutLeftOut() {
     std::uint64_t leftOut = std::exchange(g_stdout.leftOut, 0);
     if (leftOut > 0 && FileOpen()) {
-        QueueNote(g_file, kStdoutLeftOut, leftOut);
+        QueueNote(g_file, lines::kStdoutLeftOut, leftOut);
     }
     return leftOut > 0;
 }
@@ -123,7 +114,7 @@ bool WriteOut(Output& output, bool mayWait) {
             retried = true;
         } else {
             if (mayWait && !output.failing) {
-                UnderQueueLock([&] { QueueNote(g_stdout, kFileWritesFail, error); });
+                UnderQueueLock([&] { QueueNote(g_stdout, lines::kFileWritesFail, error); });
                 korv::log::Wake(g_stdout);
             }
             output.failing = true;
@@ -237,11 +228,10 @@ void AssertionFailed(const char* sourceFile, int line, const char* expression, s
     auto bits = static_cast<std::uint64_t>(code);
     if ((bits >> 32) == 0) {
         auto low = static_cast<std::uint32_t>(bits);
-        LogLineNoWait("Assertion failed in %s (%d): %s (code = %08X (%d))", sourceFile, line,
-                      expression, low, static_cast<std::int32_t>(low));
+        LogLineNoWait(lines::kAssertion32, sourceFile, line, expression, low,
+                      static_cast<std::int32_t>(low));
     } else {
-        LogLineNoWait("Assertion failed in %s (%d): %s (code = %16" PRIX64 " (%" PRId64 "))",
-                      sourceFile, line, expression, bits, code);
+        LogLineNoWait(lines::kAssertion64, sourceFile, line, expression, bits, code);
     }
 }
 
@@ -260,7 +250,7 @@ void WriteLogAtExit() {
     NoteStdoutLeftOut();
     // Then the queue, and last what it had no room for, as long as the file takes them.
     if (WriteOut(g_file, false) && g_file.leftOut > 0) {
-        QueueNote(g_file, kFileLeftOut, g_file.leftOut);
+        QueueNote(g_file, lines::kFileLeftOut, g_file.leftOut);
         WriteOut(g_file, false);
     }
 }
@@ -290,10 +280,8 @@ void WriteQueued(Output& output) {
 }
 
 void ReportDocumentsFolderFailure(unsigned folderId, long result, unsigned long lastError) {
-    LogLineNoWait(
-        "Your virus scanner is blocking access to your My Documents folder. SHGetFolderPath "
-        "%08X failed (result = %08X lasterr = %08X)",
-        folderId, static_cast<unsigned>(result), static_cast<unsigned>(lastError));
+    LogLineNoWait(lines::kDocumentsBlocked, folderId, static_cast<unsigned>(result),
+                  static_cast<unsigned>(lastError));
     AssertionFailed(__FILE__, kDocumentsCheckLine, "SUCCEEDED(err)", result);
 }
 

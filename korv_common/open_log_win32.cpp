@@ -1,3 +1,4 @@
+#include "catalogue/log_lines.h"
 #include "korv_common/Log.h"
 #include "korv_common/log_outputs.h"
 #include "korv_common/plugin_name.h"
@@ -79,9 +80,7 @@ bool OpenLog() {
     wchar_t path[MAX_PATH];
     std::size_t length = std::wcslen(documents);
     if (length + std::size(kLogBelowDocuments) > MAX_PATH) {
-        LogLineNoWait(
-            "OpenLog :: Error: the log path below %s is too long. Logging to standard output only.",
-            ShownPath(documents).text);
+        LogLineNoWait(lines::kLogPathTooLong, ShownPath(documents).text);
         return true;
     }
     std::wmemcpy(path, documents, length);
@@ -89,8 +88,7 @@ bool OpenLog() {
     CreatePath(path);
     HANDLE file = OpenLogFile(path);
     if (file == INVALID_HANDLE_VALUE) {
-        LogLineNoWait("OpenLog :: Error: couldn't open %s. Logging to standard output only.",
-                      ShownPath(path).text);
+        LogLineNoWait(lines::kLogNotOpened, ShownPath(path).text);
         return true;
     }
     korv::log::UseLogFile(file);

@@ -1,3 +1,4 @@
+#include "catalogue/log_lines.h"
 #include "plugin/install_worker.h"
 
 #include "korv_common/Log.h"
@@ -14,9 +15,7 @@ constexpr SIZE_T kWorkerStackSize = 4096;
 
 // The run ended early: say so, and get the line to the file. The log's calls throw nothing.
 void ReportStoppedRun(const char* what) noexcept {
-    LogLine("InstallWorker :: Error: the settings run stopped on an error (%s). The game script "
-            "may not have got every setting for this load.",
-            what);
+    LogLine(lines::kRunStopped, what);
     FlushLog();
 }
 
@@ -42,10 +41,7 @@ unsigned long __stdcall InstallWorker(void* /*parameter*/) {
 void StartInstallWorker() {
     HANDLE worker = CreateThread(nullptr, kWorkerStackSize, InstallWorker, nullptr, 0, nullptr);
     if (worker == nullptr) {
-        LogLineNoWait(
-            "QELLoadGameEvent :: Error: couldn't start the settings worker (error %lu). Nothing "
-            "sent for this load.",
-            GetLastError());
+        LogLineNoWait(lines::kWorkerNotStarted, GetLastError());
         WakeLogWriters(); // no worker will
         return;
     }

@@ -1,4 +1,5 @@
 #include "plugin/load_game_sink.h"
+#include "catalogue/log_lines.h"
 
 #include "korv_common/Log.h"
 #include "plugin/install_worker.h"
@@ -9,7 +10,7 @@ host::EventControl QELLoadGameEventClass::ProcessEvent(const host::QELLoadGameEv
                                                        host::LoadGameEventSource* /*source*/) {
     try {
         // Queued only: the worker wakes the log's writers, off the game's thread.
-        LogLineNoWait("QELLoadGameEvent :: Info: Event received.");
+        LogLineNoWait(lines::kEventReceived);
         StartInstallWorker();
         // Nothing may unwind into the game. No test gets here: the log's calls and the worker's
         // start throw nothing.

@@ -1,4 +1,5 @@
 #include "plugin/message_handler.h"
+#include "catalogue/log_lines.h"
 
 #include "host/game_events.h"
 #include "korv_common/Log.h"
@@ -10,7 +11,7 @@ void HandleMessage(host::Message* message) {
         if (message == nullptr || message->type != host::kMessagePostDataLoad) {
             return;
         }
-        LogLineNoWait("KORVPlugin_HandleOnLoad_PostDataLoad!");
+        LogLineNoWait(lines::kPostDataLoad);
         std::uintptr_t base = plugin::GameImageBase();
         host::LoadGameEventSource* source = host::GetLoadGameEventSource(base);
         host::RegisterLoadGameSink(base, source, &g_loadGameSink);
@@ -19,9 +20,7 @@ void HandleMessage(host::Message* message) {
         // here: the log's calls throw nothing and the game's entry points are C functions.
         // GCOVR_EXCL_START
     } catch (...) {
-        LogLineNoWait(
-            "KORVPlugin_HandleOnLoad_PostDataLoad :: Error: the load-game sink may not be "
-            "registered. Game loads may send no settings.");
+        LogLineNoWait(lines::kSinkMayBeMissing);
         WakeLogWriters();
     }
     // GCOVR_EXCL_STOP

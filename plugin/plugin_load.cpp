@@ -1,3 +1,4 @@
+#include "catalogue/log_lines.h"
 #include "host/korv_records.h"
 #include "korv_common/Log.h"
 #include "plugin/exports.h"
@@ -12,16 +13,16 @@ bool Load(const host::LoadInterface* korv) {
     if (!OpenLog()) {
         return false;
     }
-    LogLineNoWait("KORVPlugin_Load!");
+    LogLineNoWait(lines::kLoaded);
     if (korv == nullptr) {
-        LogLineNoWait("KORVPlugin_Load :: Error: no load interface from the extender.");
+        LogLineNoWait(lines::kNoLoadInterface);
         return false;
     }
     g_pluginHandle = korv->GetPluginHandle();
     auto* messaging =
         static_cast<host::MessagingInterface*>(korv->QueryInterface(host::kMessagingInterfaceId));
     if (messaging == nullptr) {
-        LogLineNoWait("KORVPlugin_Load :: Error: the extender has no messaging interface.");
+        LogLineNoWait(lines::kNoMessaging);
         return false;
     }
     messaging->RegisterListener(g_pluginHandle, host::kExtenderSender, HandleMessage);
@@ -38,8 +39,7 @@ bool KORVPlugin_Load(const host::LoadInterface* korv) {
         // here: the log's calls throw nothing and the extender's operations are C functions.
         // GCOVR_EXCL_START
     } catch (...) {
-        LogLineNoWait("KORVPlugin_Load :: Error: the load stopped on an error. Nothing will be "
-                      "sent to the game script in this game run.");
+        LogLineNoWait(lines::kLoadStopped);
     }
     // GCOVR_EXCL_STOP
     // The lines of the load were only queued; the log's writers take them now.

@@ -3,7 +3,9 @@
 // number, so the numbers are part of the interface with it; key names and defaults are what players
 // see in the file.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace settings {
 
@@ -58,9 +60,12 @@ constexpr const SettingKey& KeyBySendNumber(int n) {
     return kSettingKeys[at];
 }
 
-// The bit of bDebugMode.
-inline KeyMask DebugModeMask() {
-    return MaskOf(KeyBySendNumber(kDebugModeSendNumber));
+// The eighteen values in send order: value n at index n - 1.
+using SettingValues = std::array<std::string, kSettingKeys.size()>;
+
+// The value of key among values: the one sent under its number.
+inline const std::string& ValueOf(const SettingValues& values, const SettingKey& key) {
+    return values[static_cast<std::size_t>(key.sendNumber - 1)];
 }
 
 } // namespace settings

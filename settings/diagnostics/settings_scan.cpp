@@ -9,260 +9,157 @@ namespace settings {
 
 namespace {
 
-// Every key of the eighteen is shorter than a kept name, so a kept name that is whole tells them.
-static_assert(kKeptNameLength > 39);
+constexpr std::size_t kNone = std::string_view::npos;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
-KeyMask BitOf(std::string_view name, std::size_t length) {
-    if (length > name.size()) {
-        return 0; // cut: longer than every key
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
     }
-    const SettingKey* key = SettingKeyNamed(name);
-    return key == nullptr ? 0 : KeyMask{1} << (key - kSettingKeys.data());
-}
-
-} // namespace
-
-SettingsScanner::Name::Name() {
-    kept_.reserve(kKeptNameLength);
-}
-
-void SettingsScanner::Name::Add(char c) {
-    bool blank = IsBlank(c);
-    if (running_ == 0 && blank) {
-        return;
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
     }
-    ++running_;
-    if (kept_.size() < kKeptNameLength) {
-        kept_ += c;
-    }
-    if (!blank) {
-        length_ = running_;
-    }
-}
-
-void SettingsScanner::Name::Clear() {
-    kept_.clear();
-    running_ = 0;
-    length_ = 0;
-}
-
-std::string_view SettingsScanner::Name::Kept(std::size_t length) const {
-    return std::string_view(kept_).substr(0, length);
-}
-
-void SettingsScanner::Feed(std::string_view bytes) {
-    decoded_.clear();
-    decoder_.Decode(bytes, decoded_);
-    for (char c : decoded_) {
-        Char(c);
-    }
-}
-
-SettingsScan SettingsScanner::Finish() {
-    decoded_.clear();
-    decoder_.Finish(decoded_);
-    for (char c : decoded_) {
-        Char(c);
-    }
-    LineEnd('\n');
-    return std::move(scan_);
-}
-
-// One character of the text, UTF-8 or ANSI: the rules are all in ASCII characters, which no UTF-8
-// sequence holds.
-void SettingsScanner::Char(char c) {
-    if (c == '\r' || c == '\n') {
-        LineEnd(c);
-        return;
-    }
-    afterCr_ = false;
-    last_ = c;
-    if (c == '\0') {
-        scan_.nulByte = true;
-        EndText(true);
-        textEnded_ = true;
-        return;
-    }
-    if (!textEnded_) {
-        text_.Add(c);
-    }
-    if (line_ == Line::Skip) {
-        return;
-    }
-    if (line_ == Line::AfterHeader) {
-        // A second ']' ends the name there for Wine, at the first for Windows.
-        scan_.settingsNameUnsure |= c == ']' && marked_ == &scan_.settingsLine;
-        return;
-    }
-    if (line_ == Line::Start) {
-        if (IsBlank(c)) {
-            return;
-        }
-        if (c == ';') {
-            line_ = Line::Skip;
-            return;
-        }
-        if (c == '[') {
-            line_ = Line::Header;
-            return;
-        }
-        line_ = Line::Key;
-    }
-    if (line_ == Line::Key) {
-        if (c == '=') {
-            line_ = Key(key_.Kept(key_.Length()), key_.Length()) ? Line::Value : Line::Skip;
-        } else {
-            key_.Add(c);
-        }
-        return;
-    }
-    if (line_ == Line::Value) {
-        ValueChar(c);
-        return;
-    }
-    // A section line.
-    if (c == ']') {
-        Section(header_.Kept(header_.Length()), header_.Length());
-        header_.Clear();
-        line_ = Line::AfterHeader;
-    } else {
-        header_.Add(c);
-    }
-}
-
-// CR LF, LF and CR each end a line; the LF of a CR LF ends none of its own.
-void SettingsScanner::LineEnd(char c) {
-    bool crLf = c == '\n' && afterCr_;
-    afterCr_ = c == '\r';
-    if (crLf) {
-        afterNonAscii_ = false; // the pair ends the line whatever the byte before it
-        return;
-    }
-    EndText(false);
-    if (marked_ != nullptr) {
-        marked_->text = text_.Kept(std::string_view::npos);
-        marked_ = nullptr;
-    }
-    afterNonAscii_ = decoder_.Bytes() && static_cast<unsigned char>(last_) > 0x7F;
-    ++number_;
-    text_.Clear();
-    textEnded_ = false;
-    last_ = 0;
-    line_ = Line::Start;
-}
-
-// The line's text has ended, at its end or at a NUL, and the rest of the line is skipped. A '['
-// line that ends without its ']' names a section all the same; one that a NUL cuts short is not
-// told, since nothing says what the profile functions make of the rest.
-void SettingsScanner::EndText(bool atNul) {
-    if (line_ == Line::Header && !atNul) {
-        Section(header_.Kept(header_.Length()), header_.Length());
-        scan_.settingsNameUnsure |= marked_ == &scan_.settingsLine;
-    }
-    if (line_ == Line::Value) {
-        EndValue();
-    }
-    line_ = Line::Skip;
-    key_.Clear();
-    header_.Clear();
-}
-
-void SettingsScanner::Mark(FileLine& line) {
-    line.number = number_;
-    line.afterNonAscii = afterNonAscii_;
-    marked_ = &line;
-}
-
-void SettingsScanner::Section(std::string_view name, std::size_t length) {
-    if (!scan_.firstSection) {
-        scan_.firstSection = std::string(name);
-    }
-    if (SameName(name, kSettingsSection)) {
-        place_ = scan_.settingsSection ? Place::LaterSettings : Place::Settings;
-        FileLine& line = scan_.settingsSection ? scan_.laterSettingsLine : scan_.settingsLine;
-        if (line.number == 0) {
-            Mark(line);
-        }
-        scan_.settingsSection = true;
-        return;
-    }
-    std::vector<ScannedSection>& others = scan_.otherSections;
-    bool met = std::any_of(others.begin(), others.end(), [&](const ScannedSection& other) {
-        return other.length == length && SameName(other.name, name);
-    });
-    if (met || others.size() == kSearchedSections) {
-        place_ = Place::Ignored;
-        return;
-    }
-    others.push_back({std::string(name), length, 0});
-    place_ = Place::Other;
-    other_ = others.size() - 1;
-}
-
-bool SettingsScanner::Key(std::string_view name, std::size_t length) {
-    KeyMask bit = BitOf(name, length);
-    if (place_ == Place::AboveFirst) {
-        scan_.aboveFirstSection |= bit;
-        return false;
-    }
-    if (place_ == Place::Other) {
-        scan_.otherSections[other_].keys |= bit;
-        return false;
-    }
-    if (place_ == Place::LaterSettings) {
-        scan_.laterSettingsKeys |= bit;
-        return false;
-    }
-    if (place_ == Place::Ignored) {
-        return false;
-    }
-    // Under the first [Settings].
-    if (bit != 0) {
-        // A lookup finds the key's first line.
-        bool first = (scan_.settingsKeys & bit) == 0;
-        if (first) {
-            Mark(scan_.keyLines[static_cast<std::size_t>(std::countr_zero(bit))]);
-        }
-        scan_.settingsKeys |= bit;
-        valueKey_ = bit;
-        valueRunning_ = 0;
-        valueLength_ = 0;
-        return first;
-    }
-    if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
-        scan_.unknownKeys.emplace_back(name);
-    } else {
-        ++scan_.moreUnknownKeys;
-    }
-    return false;
-}
-
-void SettingsScanner::ValueChar(char c) {
-    bool blank = IsBlank(c);
-    if (valueRunning_ == 0 && blank) {
-        return;
-    }
-    if (valueRunning_ == 0) {
-        valueFirst_ = c;
-    }
-    ++valueRunning_;
-    if (!blank) {
-        valueLength_ = valueRunning_;
-        valueLast_ = c;
-    }
+    return text;
 }
 
 // Nothing, or nothing but a pair of matching quotes, reads as the empty text.
-void SettingsScanner::EndValue() {
-    bool quotes = valueLength_ == 2 && valueFirst_ == valueLast_ &&
-                  (valueFirst_ == '"' || valueFirst_ == '\'');
-    if (valueLength_ > 0 && !quotes) {
-        scan_.settingsValues |= valueKey_;
+bool Valued(std::string_view value) {
+    bool quotes =
+        value.size() == 2 && value[0] == value[1] && (value[0] == '"' || value[0] == '\'');
+    return !value.empty() && !quotes;
+}
+
+std::size_t IndexOf(KeyMask bit) {
+    return static_cast<std::size_t>(std::countr_zero(bit));
+}
+
+// Reads the lines in order, keeping track of the section they stand in.
+class Scanner {
+  public:
+    explicit Scanner(SettingsScan& scan) : scan_(scan) {}
+
+    // One line, its text up to a NUL; cut: a NUL ended it.
+    void Line(const TextLine& line, bool cut) {
+        std::string_view text = line.text;
+        if (text.empty() || text.front() == ';') {
+            return;
+        }
+        if (text.front() == '[') {
+            // A name ends at the first ']', or at the line's end without one; a line a NUL cuts
+            // short of its ']' is not told, since nothing says what the profile functions make of
+            // the rest.
+            std::string_view inner = text.substr(1);
+            std::size_t close = inner.find(']');
+            if (close == kNone && cut) {
+                return;
+            }
+            bool unsure = close == kNone || inner.find(']', close + 1) != kNone;
+            Section(line, Trimmed(inner.substr(0, close)), unsure);
+            return;
+        }
+        std::size_t equals = text.find('=');
+        if (equals != kNone) {
+            Key(line, Trimmed(text.substr(0, equals)), Trimmed(text.substr(equals + 1)));
+        }
     }
+
+  private:
+    void Section(const TextLine& line, std::string_view name, bool unsure) {
+        if (!scan_.anySection) {
+            scan_.anySection = true;
+            scan_.firstSection = name;
+        }
+        bool settings = SameName(name, kSettingsSection);
+        inSettings_ = settings && scan_.settingsLine.number == 0;
+        if (inSettings_) {
+            scan_.settingsLine = line;
+            scan_.settingsNameUnsure = unsure;
+        }
+        kind_ = settings ? Place::Kind::SecondSettings : Place::Kind::OtherSection;
+        sectionLine_ = line;
+        place_ = kNone;
+    }
+
+    void Key(const TextLine& line, std::string_view name, std::string_view value) {
+        const SettingKey* key = SettingKeyNamed(name);
+        if (inSettings_ && key == nullptr) {
+            if (scan_.unknownKeys.size() < kNamedUnknownKeys) {
+                scan_.unknownKeys.push_back({line.number, name});
+            } else {
+                ++scan_.moreUnknownKeys;
+            }
+            return;
+        }
+        if (key == nullptr) {
+            return;
+        }
+        KeyMask bit = MaskOf(*key);
+        std::size_t index = IndexOf(bit);
+        if (inSettings_) {
+            // A lookup finds the key's first line.
+            if ((scan_.keys & bit) == 0) {
+                scan_.keys |= bit;
+                scan_.keyLines[index] = line;
+                scan_.valued |= Valued(value) ? bit : 0;
+            } else if (scan_.twiceLines[index].number == 0) {
+                scan_.twiceLines[index] = line;
+            }
+            return;
+        }
+        if (key->sendNumber == kDebugModeSendNumber && scan_.strayDebugMode.number == 0) {
+            scan_.strayDebugMode = line;
+        }
+        if (place_ == kNone && scan_.places.size() < kToldPlaces) {
+            bool above = kind_ == Place::Kind::AboveSections;
+            scan_.places.push_back({kind_, above ? line : sectionLine_, 0});
+            place_ = scan_.places.size() - 1;
+        }
+        if (place_ != kNone) {
+            scan_.places[place_].keys |= bit;
+        }
+    }
+
+    SettingsScan& scan_;
+    bool inSettings_ = false;
+    Place::Kind kind_ = Place::Kind::AboveSections;
+    TextLine sectionLine_;
+    std::size_t place_ = kNone; // in scan_.places, once the section holds one of the keys
+};
+
+} // namespace
+
+SettingsScan ScanSettingsText(std::string_view text, bool bytes) {
+    SettingsScan scan;
+    Scanner scanner(scan);
+    bool afterNonAscii = false;
+    // CR LF, LF and CR each end a line.
+    for (std::size_t at = 0, number = 1;; ++number) {
+        std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        std::string_view raw = text.substr(at, end - at);
+        std::size_t nul = raw.find('\0');
+        if (nul != kNone && scan.nulLine == 0) {
+            scan.nulLine = number;
+        }
+        scanner.Line({number, Trimmed(raw.substr(0, nul)), afterNonAscii}, nul != kNone);
+        if (end == text.size()) {
+            return scan;
+        }
+        bool pair = text.substr(end, 2) == "\r\n";
+        afterNonAscii =
+            bytes && !pair && !raw.empty() && static_cast<unsigned char>(raw.back()) > 0x7F;
+        at = end + (pair ? 2 : 1);
+    }
+}
+
+KeyMask UnreadValues(const SettingsScan& scan, const SettingValues& read) {
+    KeyMask empty = 0;
+    for (const SettingKey& key : kSettingKeys) {
+        empty |= ValueOf(read, key).empty() ? MaskOf(key) : 0;
+    }
+    return scan.valued & empty;
 }
 
 } // namespace settings

@@ -1,171 +1,136 @@
 #include "settings/diagnostics/warning_lines.h"
 
-#include "korv_common/plugin_name.h"
-#include "korv_common/printf_format.h"
+#include "catalogue/log_lines.h"
 #include "settings/diagnostics/key_match.h"
-#include "settings/diagnostics/value_fit.h"
-#include "settings/guards/text_form.h"
+#include "settings/line_text.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
-#include <string_view>
+#include <bit>
 
 namespace settings {
 
 namespace {
 
-constexpr char kWarning[] = "Install_Helmshroud :: Warning: ";
-
-std::string Formatted(const char* format, va_list args) {
-    va_list measure;
-    va_copy(measure, args);
-    int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    // A format the print refused would give the empty text; these fixed texts are never refused.
-    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, args);
-    return text;
-}
-
-// Adds one warning line, its text formatted as LogLine formats.
-void Add(std::vector<std::string>& lines, const char* format, ...)
-    __attribute__((format(KORV_PRINTF_FORMAT, 2, 3)));
-void Add(std::vector<std::string>& lines, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    lines.push_back(kWarning + Formatted(format, args));
-    va_end(args);
-}
+using Lines = std::vector<std::string>;
 
 // A name or value as a log line can show it: cut when long, control characters as '?'.
 std::string Shown(std::string_view text) {
     std::string shown(text.substr(0, kShownLength));
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = '?';
-        }
-    }
-    if (text.size() > kShownLength) {
-        shown += "...";
-    }
-    return shown;
+    std::replace_if(
+        shown.begin(), shown.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    return text.size() > kShownLength ? shown + "..." : shown;
 }
 
-unsigned long long Number(std::size_t count) {
-    return count;
+std::size_t Count(KeyMask keys) {
+    return static_cast<std::size_t>(std::popcount(keys));
 }
 
-void FileLines(const FileFindings& findings, std::vector<std::string>& lines) {
-    if (findings.noText) {
-        Add(lines,
-            HELMSHROUD_INI_NAME " holds no text the plugin can read (saved as UTF-16 without a "
-                                "byte-order mark, or not text at all). Save it as %s.",
-            kFormsWindowsReads);
-    } else if (findings.noSettingsSection && !findings.firstSection) {
-        Add(lines, HELMSHROUD_INI_NAME " has no [Settings] section. The plugin reads its settings "
-                                       "only from [Settings].");
-    } else if (findings.noSettingsSection) {
-        Add(lines,
-            HELMSHROUD_INI_NAME " has no [Settings] section (its first section is [%s]). The "
-                                "plugin reads its settings only from [Settings].",
-            Shown(*findings.firstSection).c_str());
+KeyMask EmptyIn(const SettingValues& values) {
+    KeyMask empty = 0;
+    for (const SettingKey& key : kSettingKeys) {
+        empty |= ValueOf(values, key).empty() ? MaskOf(key) : 0;
     }
-    for (const SettingsElsewhere& place : findings.elsewhere) {
-        std::string where = "outside any section";
-        if (place.section) {
-            where = "under [" + Shown(*place.section) + "]";
-        }
-        if (place.keys == 1) {
-            Add(lines,
-                HELMSHROUD_INI_NAME " has 1 of the plugin's keys %s, not under [Settings], and "
-                                    "it was not read. Move it under [Settings].",
-                where.c_str());
-        } else {
-            Add(lines,
-                HELMSHROUD_INI_NAME " has %llu of the plugin's keys %s, not under [Settings], "
-                                    "and they were not read. Move them under [Settings].",
-                Number(place.keys), where.c_str());
-        }
-    }
+    return empty;
 }
 
 // What to change where a value came through as empty: the line before it may have taken its line
 // end, else the line itself holds something Windows reads otherwise.
-std::string Remedy(const FileLine& line) {
-    if (line.afterNonAscii) {
-        return "Line " + std::to_string(line.number - 1) +
-               " ends in a non-ASCII character, which Windows' code page may read together with "
-               "the line's end: add a blank after that character.";
-    }
-    return "Retype the line in plain characters, or save the file as " +
-           std::string(kFormsWindowsReads) + ".";
+std::string Remedy(const TextLine& line) {
+    return line.afterNonAscii ? LineText(lines::kRemedyLineEnd, Number(line.number - 1))
+                              : lines::kRemedyRetype;
 }
 
-void PartedLines(const FileFindings& findings, std::vector<std::string>& lines) {
-    using Kind = PartedLine::Kind;
-    for (const PartedLine& parted : findings.parted) {
-        unsigned long long number = parted.line->number;
-        std::string shown = Shown(parted.line->text);
-        if (parted.kind == Kind::UnsureSection) {
-            Add(lines,
-                "line %llu of " HELMSHROUD_INI_NAME ", '%s', may be read as another section "
-                "than [Settings], and the values under it were read as empty and sent empty. "
-                "Write the line as [Settings].",
-                number, shown.c_str());
-        } else if (parted.kind == Kind::UnreadSection) {
-            Add(lines,
-                "line %llu of " HELMSHROUD_INI_NAME ", '%s', was not read as the start of "
-                "[Settings]: the %llu values under it were read as empty and sent empty. %s",
-                number, shown.c_str(), Number(parted.keys), Remedy(*parted.line).c_str());
-        } else if (parted.kind == Kind::UnreadValue) {
-            Add(lines,
-                "line %llu of " HELMSHROUD_INI_NAME ", '%s', holds a value for %s that Windows "
-                "read as empty, and it was sent empty. %s",
-                number, shown.c_str(), parted.key->name, Remedy(*parted.line).c_str());
-        } else {
-            Add(lines,
-                "line %llu of " HELMSHROUD_INI_NAME ", '%s', starts a second [Settings], and "
-                "Windows reads only the first (line %llu): %llu of the plugin's keys under it "
-                "were not read. Move them under the first [Settings] and remove line %llu.",
-                number, shown.c_str(), Number(parted.firstLine), Number(parted.keys), number);
+// The file as a whole, where no value came through and its text has no [Settings].
+void FileLines(const SettingsScan& scan, KeyMask readEmpty, Lines& out) {
+    constexpr KeyMask kEveryKey = (KeyMask{1} << kSettingKeys.size()) - 1;
+    if (readEmpty != kEveryKey || scan.settingsLine.number != 0 || !scan.places.empty()) {
+        return;
+    }
+    if (!scan.anySection) {
+        out.push_back(scan.nulLine != 0 ? lines::kNoText : lines::kNoSettings);
+    } else {
+        out.push_back(LineText(lines::kNoSettingsFirst, Shown(scan.firstSection).c_str()));
+    }
+}
+
+// The first [Settings] line when its name is in doubt or none of its values came through, else
+// each value read as empty.
+void UnreadLines(const SettingsScan& scan, KeyMask unread, Lines& out) {
+    const TextLine& section = scan.settingsLine;
+    if (unread != 0 && scan.settingsNameUnsure) {
+        out.push_back(
+            LineText(lines::kUnsureSection, Number(section.number), Shown(section.text).c_str()));
+    } else if (unread == scan.valued && Count(unread) > 1) {
+        out.push_back(LineText(lines::kUnreadSection, Number(section.number),
+                               Shown(section.text).c_str(), Number(Count(unread)),
+                               Remedy(section).c_str()));
+    } else {
+        for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+            const TextLine& line = scan.keyLines[i];
+            if ((unread & (KeyMask{1} << i)) != 0) {
+                out.push_back(LineText(lines::kUnreadValue, Number(line.number),
+                                       Shown(line.text).c_str(), kSettingKeys[i].name,
+                                       Remedy(line).c_str()));
+            }
         }
     }
 }
 
-void UnknownKeyLines(const FileFindings& findings, std::vector<std::string>& lines) {
-    for (const std::string& name : findings.unknownKeys) {
-        const SettingKey* meant = ClosestSettingKey(name);
-        if (name.empty()) {
-            Add(lines, "a line under [Settings] in " HELMSHROUD_INI_NAME
-                       " has no key name before its '=' and was ignored.");
+// Each place outside the first [Settings] that holds the plugin's keys, with what to change.
+void PlaceLines(const SettingsScan& scan, KeyMask readEmpty, Lines& out) {
+    const std::size_t settings = scan.settingsLine.number;
+    for (const Place& place : scan.places) {
+        unsigned long long line = Number(place.line.number);
+        std::string shown = Shown(place.line.text);
+        if (place.kind == Place::Kind::SecondSettings) {
+            out.push_back(LineText(lines::kSecondSettings, line, shown.c_str(), Number(settings),
+                                   Number(Count(place.keys)), line));
+            continue;
+        }
+        std::size_t keys = Count(place.keys & readEmpty);
+        if (keys == 0) {
+            continue;
+        }
+        std::string fix = settings != 0 ? LineText(lines::kMoveUnder, Number(settings))
+                          : place.kind == Place::Kind::OtherSection
+                              ? LineText(lines::kRenameLine, line)
+                              : LineText(lines::kPutSettingsAbove, line);
+        out.push_back(LineText(place.kind == Place::Kind::OtherSection ? lines::kOtherSection
+                                                                       : lines::kAboveSections,
+                               line, shown.c_str(), Number(keys), fix.c_str()));
+    }
+}
+
+void KeyLines(const SettingsScan& scan, Lines& out) {
+    for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+        const TextLine& twice = scan.twiceLines[i];
+        if (twice.number != 0) {
+            out.push_back(LineText(lines::kKeyTwice, Number(twice.number),
+                                   Shown(twice.text).c_str(), kSettingKeys[i].name,
+                                   Number(scan.keyLines[i].number)));
+        }
+    }
+    for (const UnknownKey& unknown : scan.unknownKeys) {
+        const SettingKey* meant = ClosestSettingKey(unknown.name);
+        std::string name = Shown(unknown.name);
+        if (unknown.name.empty()) {
+            out.push_back(LineText(lines::kNoKeyName, Number(unknown.line)));
         } else if (meant == nullptr) {
-            Add(lines,
-                "key '%s' in " HELMSHROUD_INI_NAME
-                " is not one of the plugin's keys and was ignored.",
-                Shown(name).c_str());
+            out.push_back(LineText(lines::kUnknownKey, Number(unknown.line), name.c_str()));
         } else {
-            Add(lines,
-                "key '%s' in " HELMSHROUD_INI_NAME
-                " is not one of the plugin's keys and was ignored. Did you mean '%s'?",
-                Shown(name).c_str(), meant->name);
+            out.push_back(
+                LineText(lines::kUnknownKeyMeant, Number(unknown.line), name.c_str(), meant->name));
         }
     }
-    std::size_t more = findings.moreUnknownKeys;
-    if (more == 1) {
-        Add(lines, "1 more key in " HELMSHROUD_INI_NAME
-                   " is not one of the plugin's keys and was ignored.");
-    } else if (more > 1) {
-        Add(lines,
-            "%llu more keys in " HELMSHROUD_INI_NAME
-            " are none of the plugin's keys and were ignored.",
-            Number(more));
+    if (scan.moreUnknownKeys > 0) {
+        out.push_back(LineText(lines::kMoreUnknownKeys, Number(scan.moreUnknownKeys)));
     }
 }
 
-// The keys sent empty but those a line of their own speaks of: bDebugMode, and the values the file
-// holds that were read as empty.
-void SentEmptyLine(const SettingValues& sent, KeyMask unread, std::vector<std::string>& lines) {
+// The keys that go out empty but those a line of their own speaks of: bDebugMode, and the values
+// the file holds that were read as empty.
+void SentEmptyLine(const SettingValues& sent, KeyMask unread, Lines& out) {
     std::string names;
     std::size_t count = 0;
     for (const SettingKey& key : kSettingKeys) {
@@ -176,43 +141,75 @@ void SentEmptyLine(const SettingValues& sent, KeyMask unread, std::vector<std::s
         }
     }
     if (count == kSettingKeys.size() - 1) {
-        Add(lines,
-            "all %llu keys in " HELMSHROUD_INI_NAME
-            " other than %s are missing or empty and were sent empty.",
-            Number(count), kDebugModeKey);
-    } else if (count == 1) {
-        Add(lines, "1 key in " HELMSHROUD_INI_NAME " is missing or empty and was sent empty: %s.",
-            names.c_str());
-    } else if (count > 1) {
-        Add(lines,
-            "%llu keys in " HELMSHROUD_INI_NAME " are missing or empty and were sent empty: %s.",
-            Number(count), names.c_str());
+        out.push_back(lines::kAllSentEmpty);
+    } else if (count > 0) {
+        out.push_back(LineText(lines::kSentEmpty, names.c_str()));
     }
 }
 
-void TypeLines(const SettingValues& sent, std::vector<std::string>& lines) {
+bool IsWholeNumber(std::string_view value) {
+    if (value.starts_with('-') || value.starts_with('+')) {
+        value.remove_prefix(1);
+    }
+    return !value.empty() &&
+           std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "i" keys take a whole number, bDebugMode 0 or 1; an empty value is told elsewhere.
+void TypeLines(const SettingValues& sent, Lines& out) {
     for (const SettingKey& key : kSettingKeys) {
         const std::string& value = ValueOf(sent, key);
-        if (!FitsTypePrefix(key.name, value)) {
-            Add(lines,
-                "key '%s' in " HELMSHROUD_INI_NAME " holds '%s', %s; it was sent as written, and "
-                "the game script decides what it means.",
-                key.name, Shown(value).c_str(),
-                key.name[0] == 'b' ? "not 0 or 1" : "not a whole number");
+        if (key.sendNumber == kDebugModeSendNumber && !value.empty() && value != "0" &&
+            value != "1") {
+            out.push_back(LineText(lines::kNotBoolean, Shown(value).c_str()));
+        } else if (key.sendNumber != kDebugModeSendNumber && !value.empty() &&
+                   !IsWholeNumber(value)) {
+            out.push_back(LineText(lines::kNotWhole, key.name, Shown(value).c_str()));
         }
     }
 }
 
 } // namespace
 
-std::vector<std::string> WarningLines(const FileFindings& findings, const SettingValues& sent) {
-    std::vector<std::string> lines;
-    PartedLines(findings, lines);
-    FileLines(findings, lines);
-    UnknownKeyLines(findings, lines);
-    SentEmptyLine(sent, findings.unread, lines);
-    TypeLines(sent, lines);
-    return lines;
+std::vector<std::string> WarningLines(const SettingsScan& scan, const SettingValues& read,
+                                      const SettingValues& sent) {
+    const KeyMask readEmpty = EmptyIn(read);
+    const KeyMask unread = scan.valued & readEmpty;
+    Lines out;
+    FileLines(scan, readEmpty, out);
+    UnreadLines(scan, unread, out);
+    PlaceLines(scan, readEmpty, out);
+    KeyLines(scan, out);
+    SentEmptyLine(sent, unread, out);
+    TypeLines(sent, out);
+    return out;
+}
+
+std::string HeldRepairLine(const Decision& decision, const SettingsScan& scan) {
+    using Hold = Decision::Hold;
+    unsigned long long line = Number(decision.line);
+    std::string reason;
+    switch (decision.hold) {
+    case Hold::Unwritable:
+        reason = lines::kHeldUnwritable;
+        break;
+    case Hold::TooLarge:
+        reason = lines::kHeldTooLarge;
+        break;
+    case Hold::Nul:
+        reason = LineText(lines::kHeldNul, line);
+        break;
+    case Hold::Unread:
+        reason = LineText(lines::kHeldUnread, line);
+        break;
+    case Hold::Stray:
+        reason = LineText(lines::kHeldStray, line);
+        break;
+    default: // Unseen
+        reason = LineText(lines::kHeldUnseen, line, Shown(scan.settingsLine.text).c_str());
+        break;
+    }
+    return LineText(lines::kRepairHeld, reason.c_str());
 }
 
 } // namespace settings

@@ -1,17 +1,26 @@
 #pragma once
-// The warning lines that tell a player what is wrong with the settings file and what it meant for
-// the values sent. A sound file gets none.
-#include "settings/diagnostics/file_findings.h"
+// The lines that tell a player what the settings file's text holds beside the values the profile
+// functions read, which line to fix and what to write there. A sound file gets none.
+#include "settings/diagnostics/settings_scan.h"
+#include "settings/routine/decision.h"
 
 #include <string>
 #include <vector>
 
 namespace settings {
 
-// Causes before their effects: the file as a whole (no text, no [Settings], settings in another
-// section), the unknown keys, the keys that were sent empty (bDebugMode has a line of its own),
-// then every value that does not fit its key's type prefix. `sent` holds the values as they went
-// out.
-std::vector<std::string> WarningLines(const FileFindings& findings, const SettingValues& sent);
+// Names and values longer than this are shown cut, followed by "...".
+inline constexpr std::size_t kShownLength = 64;
+
+// Causes before their effects: the file as a whole, the lines the profile functions read otherwise
+// than they stand, the settings standing where no reader looks, keys set twice, keys that are none
+// of the eighteen, the keys that go out empty (bDebugMode has a line of its own), then every value
+// that does not fit its key's type prefix. read: the values as read of the player's text, without
+// the repair's; sent: as they go out.
+std::vector<std::string> WarningLines(const SettingsScan& scan, const SettingValues& read,
+                                      const SettingValues& sent);
+
+// The line saying why a bDebugMode read empty was not written.
+std::string HeldRepairLine(const Decision& decision, const SettingsScan& scan);
 
 } // namespace settings

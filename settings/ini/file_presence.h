@@ -1,5 +1,6 @@
 #pragma once
-// Whether a file is there, as the file system answers.
+// Whether a file is there, as the file system answers, and narrow file names as the Windows file
+// functions take them.
 #include <cstdint>
 #include <string>
 
@@ -22,5 +23,12 @@ struct PresenceAnswer {
 
 // Asks the file system about a narrow (ANSI) path.
 PresenceAnswer QueryPresence(const std::string& path);
+
+// path in wide characters, converted from the code page narrow file names are in; false, with the
+// Windows error in error, when it holds bytes that code page does not have.
+bool ToWidePath(const std::string& path, std::wstring& wide, unsigned long& error);
+
+// Whether a folder stands at the wide path.
+bool IsFolder(const std::wstring& path);
 
 } // namespace settings

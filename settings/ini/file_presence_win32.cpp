@@ -1,5 +1,4 @@
 #include "settings/ini/file_presence.h"
-#include "settings/ini/wide_path.h"
 
 #include <windows.h>
 

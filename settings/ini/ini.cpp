@@ -1,5 +1,6 @@
 #include "settings/ini/ini.h"
 
+#include "catalogue/log_lines.h"
 #include "korv_common/Log.h"
 #include "settings/ini/profile.h"
 
@@ -24,8 +25,7 @@ namespace {
 Presence PresenceOfPath(const std::string& path) {
     PresenceAnswer answer = QueryPresence(path);
     if (answer.presence == Presence::Unknown) {
-        LogLine("IniExists :: Error: exists failed for %s (Windows error %u).", path.c_str(),
-                static_cast<unsigned>(answer.windowsError));
+        LogLine(lines::kExistsFailed, path.c_str(), static_cast<unsigned>(answer.windowsError));
     }
     return answer.presence;
 }
@@ -38,7 +38,7 @@ Presence IniPresence(std::string baseName, std::string directory) {
     }
     std::string path = IniPath(baseName, directory);
     if (path.empty()) {
-        LogLine("IniExists :: Error: the path of %s.ini is too long.", baseName.c_str());
+        LogLine(lines::kPathTooLong, baseName.c_str());
         return Presence::Unknown;
     }
     return PresenceOfPath(path);

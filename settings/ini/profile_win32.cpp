@@ -1,11 +1,22 @@
 #include "settings/ini/profile.h"
 
+#include "settings/diagnostics/key_match.h"
 #include "settings/ini/ini.h"
-#include "settings/ini/wide_path.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace settings {
+
+namespace {
+
+// Room for the names of every section a settings file holds; on the heap, as the worker's stack
+// is small. A list cut short may leave a name out, which holds a write back: never a wrong write.
+constexpr DWORD kSectionNamesSize = 32 * 1024;
+
+} // namespace
 
 std::string ProfileRead(const char* path, const char* section, const char* key,
                         const char* defaultValue) {
@@ -22,41 +33,20 @@ bool ProfileWrite(const char* path, const char* section, const char* key, const 
     return written;
 }
 
-ProfileFile::ProfileFile(const std::string& path) {
-    std::wstring wide;
-    unsigned long error = 0;
-    if (!ToWidePath(path, wide, error)) {
-        failure_.windowsError = error;
-        return;
+bool ProfileListsSection(const char* path, const char* section) {
+    // No section name asks for the list of them: each name ended by a zero, the list by another.
+    std::string names(kSectionNamesSize, '\0');
+    DWORD length =
+        GetPrivateProfileStringA(nullptr, nullptr, "", names.data(), kSectionNamesSize, path);
+    std::string_view list(names.data(), length);
+    while (!list.empty()) {
+        std::string_view name = list.substr(0, list.find('\0'));
+        if (SameName(name, section)) {
+            return true;
+        }
+        list.remove_prefix(std::min(list.size(), name.size() + 1));
     }
-    // The profile functions open the file so: Wine's PROFILE_Open shares every right, and
-    // test_profile_existing of its conformance tests shows Windows reading a file others hold
-    // open for writing.
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        failure_.windowsError = GetLastError();
-        failure_.folder = IsFolder(wide);
-        return;
-    }
-    handle_ = file;
-}
-
-ProfileFile::~ProfileFile() {
-    if (handle_ != nullptr) {
-        CloseHandle(handle_);
-    }
-}
-
-bool ProfileFile::Read(char* bytes, std::size_t size, std::size_t& got) {
-    DWORD read = 0;
-    if (!ReadFile(handle_, bytes, static_cast<DWORD>(size), &read, nullptr)) {
-        failure_.windowsError = GetLastError();
-        return false;
-    }
-    got = read;
-    return true;
+    return false;
 }
 
 } // namespace settings

@@ -1,25 +1,35 @@
 #pragma once
-// What a settings run does, decided from the answers the platform gave: whether the file opened
-// and read to its end once its values were read, and what the profile reads gave. The plugin's own
-// reading of the file's text may hold the repair's write back; it never holds back a send.
+// Whether a settings run writes the bDebugMode repair, decided from what the profile functions
+// read. The plugin's own reading of the file's text may hold the write back; it never holds back a
+// send: a run that read the file sends the values as read.
 #include "settings/diagnostics/settings_scan.h"
 
 namespace settings {
 
-enum class Decision {
-    Skip,   // the file would not open, or not read to its end, after the reads: nothing is sent
-    Send,   // bDebugMode read as a value: the values go out as read
-    Repair, // bDebugMode read empty: it is written as 0 and read again, then the values go out
-    // bDebugMode read empty, but the file is in a form the profile writer would damage (NUL
-    // characters, a form whose rewrite failed), its text holds values the profile functions read
-    // as empty, or a bDebugMode stands under a second [Settings]: the values go out as read, and
-    // the file is left as it is.
-    SendUnrepaired,
+struct Decision {
+    // Why a bDebugMode read empty is not written as 0.
+    enum class Hold {
+        None,
+        Unwritable, // the file is in a form Windows can't read, and its rewrite failed
+        TooLarge,   // the file is too large to be read, so nothing tells a write is safe
+        Nul,        // a NUL character, at which Wine's writer cuts its line
+        Unread,     // the text holds a value the profile functions read as empty
+        Stray,      // a bDebugMode stands where no reader looks, and a repair would hide it
+        Unseen,     // the text's [Settings] line is not a section to the profile functions
+    };
+    bool repair = false; // bDebugMode read empty, and nothing holds the write back
+    Hold hold = Hold::None;
+    std::size_t line = 0; // the line that holds it back
 };
 
-// readAfter: the file opened as the profile functions open it and read to its end after the reads;
-// scan is that reading. unwritable: the file is in a form the profile writer would damage.
-Decision Decide(bool readAfter, const SettingValues& read, const SettingsScan& scan,
-                bool unwritable);
+// What the file is, besides its text.
+struct FileFacts {
+    bool unwritable = false;
+    bool tooLarge = false;
+    // Whether the profile functions list a [Settings] section: asked only where it matters.
+    bool settingsListed = true;
+};
+
+Decision Decide(const SettingValues& read, const SettingsScan& scan, const FileFacts& facts);
 
 } // namespace settings

@@ -23,8 +23,9 @@ TEST_CASE(
     RunCaseFolder("text_forms");
 }
 
-TEST_CASE("of a section or key written twice the first one counts, and letter case, blanks, "
-          "quotes, '=' inside values, comments, keys before the section and an empty settings "
+TEST_CASE("of a section or key written twice the first one counts and the line not read is named, "
+          "and letter case, blanks, quotes, '=' inside values, comments, keys before the section "
+          "and an empty settings "
           "file keep every value a player wrote as the profile functions read them, Wine's writer "
           "dropping blanks, blank lines and a header's comment when it repairs bDebugMode") {
     RunCaseFolder("layout");
@@ -33,8 +34,10 @@ TEST_CASE("of a section or key written twice the first one counts, and letter ca
 TEST_CASE("a sound settings file logs exactly the lines it logged before, and the log names the "
           "keys missing or empty, a missing bDebugMode in its own line, keys that are none of the "
           "eighteen with the key most likely meant and past five counted, settings under another "
-          "section, values that do not fit their type, and lines the platform reads otherwise "
-          "than their text stands") {
+          "section or above the first section line with the line to change, values that do not fit "
+          "their type, and lines the platform reads otherwise than their text stands, and where "
+          "such a line, or a bDebugMode no reader sees, stands in the repair's way, it is held "
+          "back and the log says why") {
     RunCaseFolder("diagnostics");
 }
 
@@ -45,9 +48,10 @@ TEST_CASE("NUL bytes and random binary in a settings file neither crash nor stal
     RunCaseFolder("binary");
 }
 
-TEST_CASE("values of 254, 255 and 1,000 characters go out cut to 254, and a 1 MiB line and a "
-          "10 MiB settings file of 100,000 keys are read whole and kept whole, and the warnings "
-          "about them stay short") {
+TEST_CASE(
+    "values of 254, 255 and 1,000 characters go out cut to 254 and stay whole in the settings "
+    "file, and a file over 1 MiB (a 1 MiB line, 100,000 keys in 10 MiB) sends what the "
+    "platform reads and is kept whole, unexplained, its bDebugMode not added") {
     RunCaseFolder("size");
 }
 

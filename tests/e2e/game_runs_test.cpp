@@ -30,7 +30,7 @@ TEST_CASE("a second run of the game truncates the log, and its ten loads leave n
     expected.insert(expected.end(), 10, "QELLoadGameEvent :: Info: Event received.");
     for (int run = 0; run < 10; ++run) {
         expected.push_back("Install_Helmshroud :: Warning: key 'iIsWeaponDrawn' in Helmshroud.ini "
-                           "holds 'yes', not a whole number; it was sent as written, and the game "
+                           "holds 'yes', not a whole number; it goes out as written, and the game "
                            "script decides what it means.");
         expected.push_back("Install_Helmshroud :: Info: Called SendIniData.");
     }

@@ -1,7 +1,5 @@
 #include "tests/fuzz/checks.h"
 
-#include "settings/diagnostics/warning_lines.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,22 +35,6 @@ void RequireWholeLogLine(std::string_view line) {
     for (char c : line) {
         Require(!IsControl(c), "the line holds no control character", line);
     }
-}
-
-std::size_t ShownLength(std::string_view shown, std::string_view name) {
-    std::size_t kept = name.size() < settings::kShownLength ? name.size() : settings::kShownLength;
-    if (shown.size() < kept) {
-        return std::string_view::npos;
-    }
-    for (std::size_t i = 0; i < kept; ++i) {
-        if (shown[i] != (IsControl(name[i]) ? '?' : name[i])) {
-            return std::string_view::npos;
-        }
-    }
-    if (name.size() == kept) {
-        return kept;
-    }
-    return shown.substr(kept, 3) == "..." ? kept + 3 : std::string_view::npos;
 }
 
 } // namespace fuzzing

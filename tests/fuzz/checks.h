@@ -17,9 +17,4 @@ void Require(bool holds, std::string_view promise, std::string_view text);
 // Requires that line fits the log's line buffer whole and holds no control character.
 void RequireWholeLogLine(std::string_view line);
 
-// How many characters at the start of shown show name as warning lines show names and values: its
-// first settings::kShownLength bytes, control characters as '?', and "..." after a cut one. npos
-// when shown does not start with it.
-std::size_t ShownLength(std::string_view shown, std::string_view name);
-
 } // namespace fuzzing

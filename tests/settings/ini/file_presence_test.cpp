@@ -3,7 +3,6 @@
 #include "korv_common/Log.h"
 #include "settings/ini/file_presence.h"
 #include "settings/ini/ini.h"
-#include "settings/ini/wide_path.h"
 #include "tests/support/files.h"
 #include "tests/support/import_double.h"
 #include "tests/support/stdout_capture.h"

@@ -1,6 +1,6 @@
-// What a run does with the platform's answers. Where Windows and Wine read the same bytes
-// differently, each one's answer is the data: both send what they read, and neither may cost the
-// player a value.
+// Whether a run writes the bDebugMode repair, from what each platform answers. Where Windows and
+// Wine read the same bytes differently, each one's answer is the data: both send what they read,
+// and a write goes in only where it can cost the player nothing.
 #include "settings/routine/decision.h"
 
 #include <doctest.h>
@@ -8,49 +8,67 @@
 #include <string>
 
 using namespace settings;
+using Hold = Decision::Hold;
 
 namespace {
 
-SettingsScan Scan(const std::string& bytes) {
-    SettingsScanner scanner;
-    scanner.Feed(bytes);
-    return scanner.Finish();
-}
+struct Answer {
+    const char* platform;
+    const char* debugMode; // what bDebugMode read as
+    bool settingsListed;   // whether the profile functions list [Settings]
+    bool repair;
+    Hold hold;
+    std::size_t line;
+};
 
-// The eighteen values as a run reads them: each key's default, with bDebugMode's replaced.
-SettingValues Read(const std::string& debugMode) {
-    SettingValues values;
-    for (const SettingKey& key : kSettingKeys) {
-        values[static_cast<std::size_t>(key.sendNumber - 1)] = key.defaultValue;
+void Check(const std::string& text, std::initializer_list<Answer> answers, FileFacts facts = {}) {
+    const SettingsScan scan = ScanSettingsText(text, true);
+    for (const Answer& answer : answers) {
+        CAPTURE(text);
+        CAPTURE(answer.platform);
+        SettingValues read;
+        read.fill("1");
+        read[kDebugModeSendNumber - 1] = answer.debugMode;
+        facts.settingsListed = answer.settingsListed;
+        Decision decision = Decide(read, scan, facts);
+        CHECK(decision.repair == answer.repair);
+        CHECK(decision.hold == answer.hold);
+        CHECK(decision.line == answer.line);
     }
-    values[kDebugModeSendNumber - 1] = debugMode;
-    return values;
 }
 
 } // namespace
 
-TEST_CASE("a run sends what was read whenever the file read to its end after the reads, and writes "
-          "the repair only where the file's text holds no value the reads missed") {
-    const SettingsScan missing = Scan("[Settings]\r\niIsWeaponDrawn=1\r\n");
-    CHECK(Decide(false, Read("1"), missing, false) == Decision::Skip);
-    CHECK(Decide(true, Read("1"), missing, false) == Decision::Send);
-    CHECK(Decide(true, Read(""), missing, false) == Decision::Repair);
-    CHECK(Decide(true, Read(""), Scan("[Settings]\r\nbDebugMode= \"\"\r\n"), false) ==
-          Decision::Repair);
-    // A form the profile writer would damage: a rewrite that failed, NUL bytes outside UTF-16.
-    CHECK(Decide(true, Read(""), missing, true) == Decision::SendUnrepaired);
-    CHECK(Decide(true, Read(""), Scan(std::string("[Settings]\r\nx=\0\r\n", 17)), false) ==
-          Decision::SendUnrepaired);
+TEST_CASE("the repair is written where bDebugMode read empty and nothing in the file or its text "
+          "stands in the way, and held back naming the line that does") {
+    Check("[Settings]\r\niIsWeaponDrawn=1\r\n", {{"both", "", true, true, Hold::None, 0}});
+    Check("[Settings]\r\nbDebugMode= \"\"\r\n",
+          {{"both", "", true, true, Hold::None, 0},
+           {"both, a value read", "1", true, false, Hold::None, 0}});
+    Check("[Settings]\r\n", {{"both", "", true, false, Hold::Unwritable, 0}}, {true, false});
+    Check("[Settings]\r\n", {{"both", "", true, false, Hold::TooLarge, 0}}, {false, true});
+    Check(std::string("[Settings]\r\nx=1\r\ny=\0\r\n", 23),
+          {{"both", "", true, false, Hold::Nul, 3}});
+    // A bDebugMode under a misspelt section, above the first, or under a second [Settings]: the
+    // player's, which a repair would stand in front of.
+    Check("[Setings]\r\nbDebugMode=1\r\n", {{"both", "", false, false, Hold::Stray, 2}});
+    Check("[Settings]\r\n[Settings]\r\n;\r\nbDebugMode=1\r\n",
+          {{"both", "", true, false, Hold::Stray, 4}});
+}
 
-    // "[Settings" without its ']' names the section on Windows, which reads bDebugMode's "1"; Wine
-    // takes the line for an ordinary one and reads nothing, and its writer would add a second
-    // [Settings]. Both send; neither writes.
-    const SettingsScan open = Scan("[Settings\r\nbDebugMode=1\r\n");
-    CHECK(Decide(true, Read("1"), open, false) == Decision::Send);          // Windows
-    CHECK(Decide(true, Read(""), open, false) == Decision::SendUnrepaired); // Wine
-    // A comment ending in a double-byte lead byte before a LF: Wine's code page 936 reads the line
-    // end as half of a character, and the bDebugMode line with it.
-    const SettingsScan lead = Scan("[Settings]\n;\xB0\nbDebugMode=1\n");
-    CHECK(Decide(true, Read("1"), lead, false) == Decision::Send);          // code page 1252
-    CHECK(Decide(true, Read(""), lead, false) == Decision::SendUnrepaired); // code page 936
+TEST_CASE("where the platforms read a file differently each sends what it read, and neither writes "
+          "into a file it reads otherwise than its text stands") {
+    // "[Settings" without its ']' names the section on Windows; Wine takes the line for an
+    // ordinary one, reads nothing from under it, and lists no [Settings].
+    Check("[Settings\r\nbDebugMode=1\r\n", {{"Windows", "1", true, false, Hold::None, 0},
+                                            {"Wine", "", false, false, Hold::Unread, 2}});
+    Check("[Settings\r\n", {{"Windows", "", true, true, Hold::None, 0},
+                            {"Wine", "", false, false, Hold::Unseen, 1}});
+    // A comment ending in a double-byte lead byte before a LF: code page 936 reads the line end
+    // as half of a character, and the line after it with it.
+    Check("[Settings]\n;\xB0\nbDebugMode=1\n",
+          {{"code page 1252", "1", true, false, Hold::None, 0},
+           {"code page 936", "", true, false, Hold::Unread, 3}});
+    Check(";\xB0\n[Settings]\n", {{"code page 1252", "", true, true, Hold::None, 0},
+                                  {"code page 936", "", false, false, Hold::Unseen, 2}});
 }

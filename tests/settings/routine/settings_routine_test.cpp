@@ -1,6 +1,6 @@
 // The settings routine end to end: a temporary game folder as working directory, Wine's profile
 // functions, and the console executor reached through this program's image (Quorvalen.exe).
-#include "settings/guards/file_rewrite.h"
+#include "settings/file/settings_file.h"
 #include "settings/routine/Install.h"
 #include "tests/settings/game_console.h"
 #include "tests/support/expected_defaults.h"
@@ -199,7 +199,7 @@ TEST_CASE("a temporary file a killed run left beside the settings file is remove
     CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
 
     WriteFileBytes(game / kTemporary, "[Settings]\r\nbDebugMode=0\r\n");
-    CHECK(settings::PlaceTemporary(game / kIni).failure == settings::RewriteFailure::Replace);
+    CHECK(settings::PlaceTemporary(game / kIni).failed == settings::FileStatus::Step::Place);
     CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
     CHECK_FALSE(FileExists(game / kTemporary));
 }

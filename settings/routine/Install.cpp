@@ -23,15 +23,17 @@ korv::SlimLock g_runLock;
 
 constexpr std::size_t kDebugMode = settings::kDebugModeSendNumber - 1;
 
-std::string Read(const char* key) {
-    return IniRead(korv::kPluginName, settings::kSettingsSection, key, "");
+// The raw read: the file is known to be there, and a read of one that went meanwhile gives the
+// empty text all the same.
+std::string Read(const std::string& path, const char* key) {
+    return RawRead(path, settings::kSettingsSection, key, "");
 }
 
 // In the order of their send numbers.
-settings::SettingValues ReadValues() {
+settings::SettingValues ReadValues(const std::string& path) {
     settings::SettingValues values;
     for (std::size_t n = 1; n <= values.size(); ++n) {
-        values[n - 1] = Read(settings::KeyBySendNumber(static_cast<int>(n)).name);
+        values[n - 1] = Read(path, settings::KeyBySendNumber(static_cast<int>(n)).name);
     }
     return values;
 }
@@ -89,7 +91,7 @@ bool ReadAsWindowsReads(const std::string& path, const settings::SettingsFile& f
         settings::RewriteFile(path, file, settings::ReadableBytes(file.bytes, form));
     LogLine("%s", settings::RewriteLine(form, status).c_str());
     if (status.Ok()) {
-        read = ReadValues();
+        read = ReadValues(path);
     }
     return status.Ok();
 }
@@ -112,7 +114,7 @@ std::vector<std::string> FileLines(const std::string& path, const settings::Sett
                                     settings::kDebugModeKey, settings::kDebugModeRepairValue, "");
     // bDebugMode is read again whether or not it was written, and that reading goes out.
     sent = read;
-    sent[kDebugMode] = Read(settings::kDebugModeKey);
+    sent[kDebugMode] = Read(path, settings::kDebugModeKey);
     // The text is explained against what goes out, which the reading again may have changed, but
     // for the repair's own value, which is not the player's.
     settings::SettingValues players = sent;
@@ -143,7 +145,7 @@ void RunSettings() {
     // folder of that name among others), or not to its end, may have failed their reads too, and
     // would read as eighteen empty values and take a repair write. It is left alone, and so are
     // the game's settings.
-    settings::SettingValues read = ReadValues();
+    settings::SettingValues read = ReadValues(path);
     settings::SettingsFile file;
     if (settings::FileStatus status = settings::ReadSettingsFile(path, file); !status.Ok()) {
         LogLine("%s", settings::UnreadableLine(status).c_str());

@@ -31,7 +31,9 @@
 #define HELMSHROUD_LOG_LINES(LINE)                                                                 \
     /* The log itself: what an output missed, and a log file Windows won't write. */               \
     LINE(kFileLeftOut, "LogLine :: Warning: the log file's queue had no room for %llu line(s); "   \
-                       "they are missing here.")                                                   \
+                       "they are missing here (standard output has them).")                        \
+    LINE(kBothLeftOut, "LogLine :: Warning: %llu line(s) had no room in the queues of this file "  \
+                       "and of standard output, and are missing from both.")                       \
     LINE(kStdoutLeftOut,                                                                           \
          "LogLine :: Warning: standard output took no lines for a while; %llu line(s) had no "     \
          "room in its queue and are missing there (this file has them).")                          \

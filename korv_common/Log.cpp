@@ -1,26 +1,23 @@
 #include "korv_common/Log.h"
+
 #include "catalogue/log_lines.h"
+#include "korv_common/log_system.h"
 
-#include "korv_common/log_line.h"
-#include "korv_common/log_output.h"
-#include "korv_common/log_outputs.h"
-
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
-#include <optional>
 #include <utility>
 
 namespace {
 
-using korv::kLineBufferSize;
 using korv::SlimGuard;
 using korv::SlimLock;
 using korv::log::Output;
 
-// A queue this full has its writer woken by LogLine; below it, lines wait for FlushLog or a wake.
-constexpr std::size_t kFillingBytes = Output::kCapacity / 4;
+// One line at most, its "\n" and the terminating zero included.
+constexpr std::size_t kLineBufferSize = 8192;
 // How long a caller that may wait gives standard output's writer. It mostly needs a moment:
 // yielding (a pause of 0) costs less than sleeping and being woken, so it yields at first.
 constexpr std::uint64_t kWriterWaitMs = 1000;
@@ -35,6 +32,8 @@ constexpr int kDocumentsCheckLine = 26;
 char g_rings[2][Output::kCapacity];
 constinit Output g_file{&korv::log::WriteToFile, true, g_rings[0]};
 constinit Output g_stdout{&korv::log::WriteToStdout, false, g_rings[1]};
+// Lines neither output had room for; the file says so where they are missing (queue lock).
+std::uint64_t g_leftOutOfBoth = 0;
 
 // Both queues, and the line buffer of the threads that never wait. Every thread takes it, the
 // game's included, but only ever to copy bytes: it is never held across a write or a wait.
@@ -56,38 +55,68 @@ bool FileOpen() {
     return g_file.handle.load() != nullptr;
 }
 
-// Queues a line of the log's own for the output, or counts it as left out. Under g_queueLock.
-void QueueNote(Output& output, const char* format, unsigned long long value) {
+// Formats one line into buffer with the runtime's bounded print: a text too long is cut so that
+// its "\n" still fits, and a format the print refuses (a negative count, whatever it left in the
+// buffer) leaves an empty line. Returns its length.
+std::size_t FormatLine(char* buffer, const char* format, std::va_list args) {
+    int written = std::vsnprintf(buffer, kLineBufferSize, format, args);
+    std::size_t length =
+        std::min(static_cast<std::size_t>(std::max(written, 0)), kLineBufferSize - 2);
+    buffer[length] = '\n';
+    buffer[length + 1] = '\0';
+    return length + 1;
+}
+
+// Queues a line of the log's own, which tells of count lines, for the output. One with no room is
+// not said: its count waits for the next one. Under g_queueLock.
+void QueueNote(Output& output, const char* format, std::uint64_t& count) {
     char note[kNoteBytes]; // the print always ends its text with a zero, within the buffer
-    std::snprintf(note, sizeof note - 1, format, value);
+    std::snprintf(note, sizeof note - 1, format, static_cast<unsigned long long>(count));
     std::strcat(note, "\n");
-    if (!output.Push(note, std::strlen(note))) {
-        ++output.leftOut;
+    if (output.Push(note, std::strlen(note))) {
+        count = 0;
     }
 }
 
-// Queues the line for the output (the file says first what it had no room for, when it has room
-// for that too); a line with no room is counted as left out unless the caller waits for room.
-// Under g_queueLock. True when it was queued.
-bool Queue(Output& output, const char* line, std::size_t size, bool mayWait) {
-    if (&output == &g_file && g_file.leftOut > 0 && g_file.Room() >= size + kNoteBytes) {
-        QueueNote(g_file, lines::kFileLeftOut, std::exchange(g_file.leftOut, 0));
+// The file says what it had no room for, before a line of size bytes, where it has room for both.
+// Under g_queueLock.
+void QueueFileNotes(std::size_t size) {
+    for (auto [count, note] : {std::pair{&g_file.leftOut, lines::kFileLeftOut},
+                               std::pair{&g_leftOutOfBoth, lines::kBothLeftOut}}) {
+        if (*count > 0 && g_file.Room() >= size + kNoteBytes) {
+            QueueNote(g_file, note, *count);
+        }
     }
-    bool queued = output.Push(line, size);
-    if (!queued && !mayWait) {
-        ++output.leftOut;
-    }
-    return queued;
 }
 
-// Says once, in the file, how many lines standard output is missing. Under g_queueLock. True when
-// it missed any.
-bool NoteStdoutLeftOut() {
-    std::uint64_t leftOut = std::exchange(g_stdout.leftOut, 0);
-    if (leftOut > 0 && FileOpen()) {
-        QueueNote(g_file, lines::kStdoutLeftOut, leftOut);
+// Queues the line for the output, the file's notes before it. Under g_queueLock. True when it was
+// queued.
+bool Queue(Output& output, const char* line, std::size_t size) {
+    if (&output == &g_file) {
+        QueueFileNotes(size);
     }
-    return leftOut > 0;
+    return output.Push(line, size);
+}
+
+// Counts a line an output had no room for where the file will say so: of the lines standard
+// output has or both are missing, and in standard output's count of those the file has. Before the
+// file is open nothing is counted: it can speak for no line. Under g_queueLock.
+void CountLeftOut(bool printed, bool filed) {
+    if (!FileOpen()) {
+        return;
+    }
+    if (!printed && !filed) {
+        ++g_leftOutOfBoth;
+    } else if (!printed || !filed) {
+        ++(printed ? g_file : g_stdout).leftOut;
+    }
+}
+
+// Says once, in the file, how many lines standard output is missing. Under g_queueLock.
+void NoteStdoutLeftOut() {
+    if (g_stdout.leftOut > 0) {
+        QueueNote(g_file, lines::kStdoutLeftOut, g_stdout.leftOut);
+    }
 }
 
 // Writes the output's queue until it is all written (true) or the output takes nothing. The first
@@ -100,8 +129,8 @@ bool WriteOut(Output& output, bool mayWait) {
         std::size_t took = output.Write(asked, error);
         // Standard output took some: the file says what it had no room for before, queued by the
         // time that room shows.
-        if (took > 0 && &output == &g_stdout && UnderQueueLock(NoteStdoutLeftOut)) {
-            korv::log::Wake(g_file);
+        if (took > 0 && &output == &g_stdout) {
+            UnderQueueLock(NoteStdoutLeftOut);
         }
         output.Commit(took);
         if (asked == 0) {
@@ -114,8 +143,8 @@ bool WriteOut(Output& output, bool mayWait) {
             retried = true;
         } else {
             if (mayWait && !output.failing) {
-                UnderQueueLock([&] { QueueNote(g_stdout, lines::kFileWritesFail, error); });
-                korv::log::Wake(g_stdout);
+                std::uint64_t windowsError = error;
+                UnderQueueLock([&] { QueueNote(g_stdout, lines::kFileWritesFail, windowsError); });
             }
             output.failing = true;
             return false;
@@ -151,20 +180,19 @@ bool Drain(Output& output, std::uint64_t target, std::uint64_t deadline) {
 }
 
 // The output's queue had no room for the waiting line: makes room as FlushLog does, then queues the
-// line, or counts it as left out. True when it was queued. Under g_waitingLock.
+// line. True when it was queued. Under g_waitingLock.
 bool QueueWaiting(Output& output, std::size_t size) {
     std::uint64_t deadline = korv::log::NowMs() + kWriterWaitMs;
     for (;;) {
         std::uint64_t target = 0;
         {
             SlimGuard guard(g_queueLock);
-            if (Queue(output, g_waitingLine, size, true)) {
+            if (Queue(output, g_waitingLine, size)) {
                 return true;
             }
             target = output.Pushed() + size - Output::kCapacity;
         }
         if (!Drain(output, target, deadline)) {
-            UnderQueueLock([&] { ++output.leftOut; });
             return false;
         }
     }
@@ -176,52 +204,36 @@ int LogLine(const char* format, ...) {
     SlimGuard waiting(g_waitingLock);
     std::va_list args;
     va_start(args, format);
-    std::size_t size = korv::FormatLine(g_waitingLine, format, args);
+    std::size_t size = FormatLine(g_waitingLine, format, args);
     va_end(args);
     bool printed = false;
     bool filed = true;
     {
         SlimGuard guard(g_queueLock);
-        printed = Queue(g_stdout, g_waitingLine, size, true);
-        filed = !FileOpen() || Queue(g_file, g_waitingLine, size, true);
+        printed = Queue(g_stdout, g_waitingLine, size);
+        filed = !FileOpen() || Queue(g_file, g_waitingLine, size);
     }
-    for (Output* output : {&g_stdout, &g_file}) {
-        if (output->Queued() >= kFillingBytes) {
-            korv::log::Wake(*output);
-        }
-    }
-    if (!filed) {
-        QueueWaiting(g_file, size);
-    }
-    return printed || QueueWaiting(g_stdout, size) ? 0 : EOF;
+    filed = filed || QueueWaiting(g_file, size);
+    printed = printed || QueueWaiting(g_stdout, size);
+    UnderQueueLock([&] { CountLeftOut(printed, filed); });
+    return printed ? 0 : EOF;
 }
 
 int LogLineNoWait(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
     SlimGuard guard(g_queueLock);
-    std::size_t size = korv::FormatLine(g_line, format, args);
+    std::size_t size = FormatLine(g_line, format, args);
     va_end(args);
-    bool printed = Queue(g_stdout, g_line, size, false);
-    if (FileOpen()) {
-        Queue(g_file, g_line, size, false);
-    }
+    bool printed = Queue(g_stdout, g_line, size);
+    CountLeftOut(printed, !FileOpen() || Queue(g_file, g_line, size));
     return printed ? 0 : EOF;
-}
-
-void WakeLogWriters() {
-    korv::log::Wake(g_stdout);
-    korv::log::Wake(g_file);
 }
 
 void FlushLog() {
     SlimGuard waiting(g_waitingLock);
     Drain(g_file, 0, 0);
     Drain(g_stdout, g_stdout.Pushed(), korv::log::NowMs() + kWriterWaitMs);
-}
-
-void* LogFileHandle() {
-    return g_file.handle.load();
 }
 
 void AssertionFailed(const char* sourceFile, int line, const char* expression, std::int64_t code) {
@@ -249,13 +261,23 @@ void WriteLogAtExit() {
     }
     NoteStdoutLeftOut();
     // Then the queue, and last what it had no room for, as long as the file takes them.
-    if (WriteOut(g_file, false) && g_file.leftOut > 0) {
-        QueueNote(g_file, lines::kFileLeftOut, g_file.leftOut);
+    if (WriteOut(g_file, false) && g_file.leftOut + g_leftOutOfBoth > 0) {
+        QueueFileNotes(0);
         WriteOut(g_file, false);
     }
 }
 
 namespace korv::log {
+
+void RunWriter(Output& output) {
+    for (;;) {
+        WaitForWake(output, kWriterLooksMs);
+        if (output.Queued() > 0) {
+            SlimGuard writing(output.writing);
+            WriteOut(output, true);
+        }
+    }
+}
 
 void UseLogFile(void* file) {
     g_file.handle.store(file);
@@ -264,19 +286,6 @@ void UseLogFile(void* file) {
 
 bool StartStdoutWriter() {
     return StartWriter(g_stdout);
-}
-
-bool StartFileWriter() {
-    return StartWriter(g_file);
-}
-
-bool StdoutWriterRunning() {
-    return g_stdout.running.load();
-}
-
-void WriteQueued(Output& output) {
-    SlimGuard writing(output.writing);
-    WriteOut(output, true);
 }
 
 void ReportDocumentsFolderFailure(unsigned folderId, long result, unsigned long lastError) {

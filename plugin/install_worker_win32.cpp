@@ -22,8 +22,6 @@ void ReportStoppedRun(const char* what) noexcept {
 } // namespace
 
 unsigned long __stdcall InstallWorker(void* /*parameter*/) {
-    // The sink queued its line without waking the log's writers, to spare the game's thread.
-    WakeLogWriters();
     // A worker must not take the game down.
     try {
         Sleep(kInstallDelayMs);
@@ -42,7 +40,6 @@ void StartInstallWorker() {
     HANDLE worker = CreateThread(nullptr, kWorkerStackSize, InstallWorker, nullptr, 0, nullptr);
     if (worker == nullptr) {
         LogLineNoWait(lines::kWorkerNotStarted, GetLastError());
-        WakeLogWriters(); // no worker will
         return;
     }
     // The thread runs on its own; its handle is not needed.

@@ -9,7 +9,7 @@ QELLoadGameEventClass g_loadGameSink;
 host::EventControl QELLoadGameEventClass::ProcessEvent(const host::QELLoadGameEvent* /*event*/,
                                                        host::LoadGameEventSource* /*source*/) {
     try {
-        // Queued only: the worker wakes the log's writers, off the game's thread.
+        // Queued only: the log's writers take it within moments, off the game's thread.
         LogLineNoWait(lines::kEventReceived);
         StartInstallWorker();
         // Nothing may unwind into the game. No test gets here: the log's calls and the worker's

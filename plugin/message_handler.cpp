@@ -15,13 +15,11 @@ void HandleMessage(host::Message* message) {
         std::uintptr_t base = plugin::GameImageBase();
         host::LoadGameEventSource* source = host::GetLoadGameEventSource(base);
         host::RegisterLoadGameSink(base, source, &g_loadGameSink);
-        WakeLogWriters();
         // Nothing may unwind into the extender, and the plugin must not go silent. No test gets
         // here: the log's calls throw nothing and the game's entry points are C functions.
         // GCOVR_EXCL_START
     } catch (...) {
         LogLineNoWait(lines::kSinkMayBeMissing);
-        WakeLogWriters();
     }
     // GCOVR_EXCL_STOP
 }

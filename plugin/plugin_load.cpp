@@ -42,7 +42,5 @@ bool KORVPlugin_Load(const host::LoadInterface* korv) {
         LogLineNoWait(lines::kLoadStopped);
     }
     // GCOVR_EXCL_STOP
-    // The lines of the load were only queued; the log's writers take them now.
-    WakeLogWriters();
     return loaded;
 }

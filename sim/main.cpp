@@ -65,7 +65,8 @@ BeforeLoadEntry DoublesFor(const Options& options) {
 
 // The game loads the command line asks for, then the wait for the plugin's workers.
 std::uint32_t PlayGameLoads(const Options& options, std::uint32_t threadsBeforeLoads) {
-    RunGameLoads({options.loads, options.loadIntervalMs, options.slowSinkMs});
+    RunGameLoads(
+        {options.loads, options.loadIntervalMs, options.slowSinkMs, options.endAfterLoadMs});
     WaitForWorkers({options.waitMs, options.expectCommands, threadsBeforeLoads});
     return options.loads;
 }
@@ -82,6 +83,7 @@ RunFacts Run(const Options& options) {
     }
     SetConsoleDelay(options.consoleDelayMs);
     SetConsoleFault(options.consoleFault);
+    SetConsoleEnd(options.consoleEnd);
     if (!StartStdoutCapture(options.stdoutUnread)) {
         RecordErrorAs(Source::Sim,
                       "cannot redirect standard output; plugin output is not recorded");

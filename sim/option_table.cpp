@@ -193,6 +193,18 @@ const OptionRow kOptions[] = {
          return o.consoleFault == 0 ? std::string()
                                     : name + " on command " + std::to_string(o.consoleFault);
      }},
+    {"--console-end", "N",
+     "the game ends its process inside the N-th console command,\nas a crash ends it: no DLL "
+     "hears of it",
+     Positive<&Options::consoleEnd>,
+     [](const Options& o, const std::string& name) {
+         return o.consoleEnd == 0 ? std::string()
+                                  : name + " in command " + std::to_string(o.consoleEnd);
+     }},
+    {"--end-after-load", "MS",
+     "the game ends its process MS after the first load's sinks\nreturned, as a crash ends it: no "
+     "DLL hears of it",
+     Positive<&Options::endAfterLoadMs>, Timed<&Options::endAfterLoadMs>},
     {"--slow-sink", "MS", "a sink call longer than MS is an error (default 1000)",
      Number<&Options::slowSinkMs>, nullptr},
     {"--transcript", "FILE", "where the transcript goes (default: standard output)",

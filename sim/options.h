@@ -27,6 +27,8 @@ struct Options : FaultPlan {
     std::uint32_t warmUpThreads = 0;
     std::uint32_t consoleDelayMs = 0;
     std::uint32_t consoleFault = 0;
+    std::uint32_t consoleEnd = 0;
+    std::uint32_t endAfterLoadMs = 0;
     std::uint32_t slowSinkMs = 1000;
     std::string transcript; // empty: standard output
     std::string benchmark;  // empty: the command line's loads instead of the benchmark

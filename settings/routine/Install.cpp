@@ -155,6 +155,9 @@ void RunSettings() {
     for (const std::string& line : FileLines(path, file, {false, file.tooLarge}, read, sent)) {
         LogLine("%s", line.c_str());
     }
+    // Every line so far is in the file before the game runs a command: one that ends the game
+    // leaves the lines that explain what went out.
+    FlushLog();
     // Made first: from the first command on nothing can fail, so the game script gets all
     // eighteen values or none.
     std::array<std::string, settings::kSettingKeys.size()> commands;

@@ -16,6 +16,7 @@ namespace {
 std::atomic<std::uint32_t> g_delayMs{0};
 std::atomic<std::uint32_t> g_commands{0};
 std::atomic<std::uint32_t> g_faultOn{0};
+std::atomic<std::uint32_t> g_endOn{0};
 
 // No page is ever mapped at the lowest 64 KiB of a Windows process. Read at run time, so the
 // compiler cannot tell the write below from any other.
@@ -46,6 +47,14 @@ void ExecuteConsoleCommand(std::uint64_t context, const char* command) {
         Record(Kind::Fault, "the console executor faults on command " + std::to_string(number));
         AccessViolation();
     }
+    if (number == g_endOn.load()) {
+        Record(Kind::Fault, "the game ends its process in command " + std::to_string(number));
+        EndProcessNow(kGameEndedExitCode);
+    }
+}
+
+void SetConsoleEnd(std::uint32_t command) {
+    g_endOn.store(command);
 }
 
 void SetConsoleFault(std::uint32_t command) {

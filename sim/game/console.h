@@ -14,4 +14,11 @@ void SetConsoleDelay(std::uint32_t milliseconds);
 // after recording it.
 void SetConsoleFault(std::uint32_t command);
 
+// The game ends its process, as a crash ends it, inside the command-th command it receives (0:
+// never).
+void SetConsoleEnd(std::uint32_t command);
+
+// The exit code of a game that ends its process so, inside a command or after a load.
+inline constexpr std::uint32_t kGameEndedExitCode = 0xE9D;
+
 } // namespace sim

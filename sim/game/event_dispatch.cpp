@@ -1,5 +1,6 @@
 #include "sim/game/game_loop.h"
 
+#include "sim/game/console.h"
 #include "sim/game/entries.h"
 #include "sim/game/game_build.h"
 #include "sim/game/sink_caller.h"
@@ -70,6 +71,13 @@ void RunGameLoads(const GameLoadPlan& plan) {
                 SleepMs(plan.intervalMs);
             }
             RunGameLoad(load, plan.loads, plan.slowSinkMs);
+            if (load == 1 && plan.endAfterFirstMs > 0) {
+                SleepMs(plan.endAfterFirstMs);
+                Record(Kind::Fault, "the game ends its process " +
+                                        std::to_string(plan.endAfterFirstMs) +
+                                        " ms after the first load");
+                EndProcessNow(kGameEndedExitCode);
+            }
         }
     });
 }

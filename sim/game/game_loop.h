@@ -15,6 +15,9 @@ struct GameLoadPlan {
     std::uint32_t loads = 1;
     std::uint32_t intervalMs = 10;
     std::uint32_t slowSinkMs = 1000; // a longer sink call is recorded as an error
+    // When set, the game ends its process, as a crash ends it, this long after the first load's
+    // sinks returned.
+    std::uint32_t endAfterFirstMs = 0;
 };
 
 // Runs the loads on a new game thread and returns when it has finished.

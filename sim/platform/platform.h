@@ -17,6 +17,9 @@ double TicksToMs(std::int64_t ticks);
 
 void SleepMs(std::uint32_t milliseconds);
 
+// Ends the process at once, as a crash ends it: no DLL hears of it (no DLL_PROCESS_DETACH).
+[[noreturn]] void EndProcessNow(std::uint32_t exitCode);
+
 std::uint32_t CurrentThreadId();
 
 // Number of threads the process has right now (0 when it cannot be counted).

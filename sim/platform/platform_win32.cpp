@@ -41,6 +41,11 @@ void SleepMs(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }
 
+void EndProcessNow(std::uint32_t exitCode) {
+    TerminateProcess(GetCurrentProcess(), exitCode);
+    ExitProcess(exitCode); // not reached: TerminateProcess on this process does not return
+}
+
 std::uint32_t CurrentThreadId() {
     return GetCurrentThreadId();
 }

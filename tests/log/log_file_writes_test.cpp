@@ -1,7 +1,7 @@
 // Writes of the log file the system refuses, one after another and as the process ends, and a
 // write the writer was ended in.
 #include "korv_common/Log.h"
-#include "korv_common/log_outputs.h"
+#include "korv_common/log_system.h"
 #include "tests/log/log_folders.h"
 #include "tests/support/documents_folder.h"
 #include "tests/support/files.h"
@@ -24,7 +24,7 @@ const std::string kLine(1000, 'x'); // 65 of them, "\n" included, fill a queue o
 
 std::string LeftOutOfFile(int lines) {
     return "LogLine :: Warning: the log file's queue had no room for " + std::to_string(lines) +
-           " line(s); they are missing here.";
+           " line(s); they are missing here (standard output has them).";
 }
 
 // What standard output is told when the file's writes start failing with a write that took
@@ -101,7 +101,7 @@ TEST_CASE("while the file takes nothing its lines wait, standard output is told 
     WritesThroughDouble writes;
     StdoutCapture out;
     REQUIRE(OpenLog());
-    Sleep(200); // the writers sleep until woken
+    Sleep(200); // the writers have looked at their queues and found nothing
 
     g_takesNothing = true;
     LogLine("first");
@@ -127,42 +127,39 @@ TEST_CASE("while the file takes nothing its lines wait, standard output is told 
     CHECK(SplitLines(ReadFileBytes(documents.Log()), "\r\n") == logged);
 }
 
-TEST_CASE("without writer threads, lines standard output had no room for are counted in the file "
-          "once it is open, the line saying its writes fail included, and dropped before") {
+TEST_CASE("lines standard output had no room for are counted in the file once it is open, as "
+          "lines the file has, and not before, nor the line saying the file's writes fail") {
     TempFolder root;
     std::string path = root / "log.txt";
     WritesThroughDouble writes;
+    ImportDouble threads("KERNEL32.dll", "CreateThread", reinterpret_cast<void*>(&NoThread));
+    REQUIRE(threads.Installed()); // no writer runs: standard output's queue stays full
     StdoutCapture out;
-    for (int i = 0; i < 66; ++i) {
+    for (int i = 0; i < 65; ++i) {
         LogLineNoWait("%s", kLine.c_str());
     }
-    FlushLog(); // no file to count the line standard output is missing
-    for (int i = 0; i < 66; ++i) {
-        LogLineNoWait("%s", kLine.c_str());
-    }
-    const std::string filler(400, 'y'); // leaves standard output's queue room for no failure line
-    LogLineNoWait("%s", filler.c_str());
+    LogLineNoWait("%s", std::string(470, 'y').c_str()); // standard output's queue is full
+    LogLineNoWait("no room, and no file to count it");
     HANDLE file = UsedWithoutWriter(path);
-    LogLineNoWait("%s", kLine.c_str()); // in the file only
+    LogLineNoWait("first in the file");
     g_takesNothing = true;
-    FlushLog(); // the failure line finds standard output's queue full
+    FlushLog(); // the line saying the file's writes fail finds standard output's queue full
     g_takesNothing = false;
+    LogLineNoWait("second in the file");
     FlushLog();
-    std::string printed = out.Finish();
+    WriteLogAtExit();
+    out.Finish();
     CloseHandle(file);
 
-    std::vector<std::string> shown(130, kLine);
-    shown.push_back(filler);
-    CHECK(SplitLines(printed, "\n") == shown);
     CHECK(SplitLines(ReadFileBytes(path), "\r\n") ==
-          std::vector<std::string>{kLine,
+          std::vector<std::string>{"first in the file", "second in the file",
                                    "LogLine :: Warning: standard output took no lines for a while; "
-                                   "3 line(s) had no room in its queue and are missing there (this "
+                                   "2 line(s) had no room in its queue and are missing there (this "
                                    "file has them)."});
 }
 
-TEST_CASE("at exit, a note of what standard output is missing that finds no room in the file's "
-          "queue is counted with the lines the file is missing") {
+TEST_CASE("at exit, a line neither output had room for is counted in the file as missing from "
+          "both") {
     TempFolder root;
     std::string path = root / "log.txt";
     HANDLE file = UsedWithoutWriter(path);
@@ -179,7 +176,8 @@ TEST_CASE("at exit, a note of what standard output is missing that finds no room
 
     std::vector<std::string> logged(65, kLine);
     logged.push_back(filler);
-    logged.push_back(LeftOutOfFile(2));
+    logged.push_back("LogLine :: Warning: 1 line(s) had no room in the queues of this file and of "
+                     "standard output, and are missing from both.");
     CHECK(SplitLines(ReadFileBytes(path), "\r\n") == logged);
 }
 

@@ -1,24 +1,11 @@
 #include "tests/log/log_folders.h"
 
-#include "korv_common/Log.h"
-
 #include <windows.h>
-
-#include <cstdlib>
 
 namespace testing {
 
-const TempFolder& FolderRemovedAtExit() {
-    static TempFolder* folder = nullptr;
-    if (folder == nullptr) {
-        folder = new TempFolder;
-        std::atexit([] {
-            if (void* log = LogFileHandle()) {
-                CloseHandle(log);
-            }
-            delete folder;
-        });
-    }
+const TempFolder& FolderKeptForTheLog() {
+    static const TempFolder* folder = new TempFolder; // never removed
     return *folder;
 }
 

@@ -13,9 +13,8 @@ namespace testing {
 inline constexpr char kLogBelowDocuments[] = "\\My Games\\Quorvalen\\KORV\\Logs\\Helmshroud.log";
 
 // The log stays open until the process ends, and an open file cannot be deleted: a test that opens
-// the log takes its temporary folder from here, and the folder is removed at exit, once the log
-// file has been closed (nothing logs any more by then).
-const TempFolder& FolderRemovedAtExit();
+// the log takes its temporary folder from here, which is left in the build's Wine prefix.
+const TempFolder& FolderKeptForTheLog();
 
 // root\Documents, made on disk.
 std::string MadeDocuments(const TempFolder& root);
@@ -27,7 +26,7 @@ std::string DocumentsOfLength(const TempFolder& root, std::size_t length);
 // root\Documents below the folder removed at exit, made on disk, and the documents-folder lookup
 // yielding it for the life of the object.
 struct LogDocuments {
-    const TempFolder& root = FolderRemovedAtExit();
+    const TempFolder& root = FolderKeptForTheLog();
     std::string folder = MadeDocuments(root);
     DocumentsFolderDouble lookup{folder};
 

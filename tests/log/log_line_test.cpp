@@ -1,7 +1,6 @@
 // The log's line writer: every line to the log file and mirrored on standard output, whole and
 // ended by one newline, from any thread; and the line that reports a failed check.
 #include "korv_common/Log.h"
-#include "korv_common/log_line.h"
 #include "tests/log/log_folders.h"
 #include "tests/support/documents_folder.h"
 #include "tests/support/files.h"
@@ -35,13 +34,6 @@ TEST_CASE("every line ends with exactly one newline in the log file and on stand
     // The log file is a text-mode stream: each "\n" reaches the disk as CRLF.
     CHECK(ReadFileBytes(documents.Log()) == "first\r\nsecond 2 with text\r\n\r\n\r\nlast\r\n");
     CHECK(printed == "first\nsecond 2 with text\n\n\nlast\n");
-}
-
-TEST_CASE("a print that refuses its format leaves an empty line, whatever it left in the buffer") {
-    // Wine's print leaves nothing and reports no error; a print that reports one may leave text.
-    char buffer[korv::kLineBufferSize] = "half a li";
-    CHECK(korv::EndLine(buffer, -1) == 1);
-    CHECK(std::string(buffer) == "\n");
 }
 
 TEST_CASE("a line longer than the 8192-byte buffer is cut and still ends with one newline") {

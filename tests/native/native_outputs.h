@@ -1,5 +1,5 @@
 #pragma once
-// Stand-ins for the log's system part (korv_common/log_outputs.h) in the native build: writer
+// Stand-ins for the log's system part (korv_common/log_system.h) in the native build: writer
 // threads woken through a condition variable, and in place of the file and standard output two
 // texts in memory, whose writes a test can stall or refuse for a while.
 #include <atomic>
@@ -11,6 +11,10 @@ namespace native {
 inline std::atomic<bool> g_stdoutStalled{false};
 // While set, writes to the file are refused: the first takes a third of its bytes, the next none.
 inline std::atomic<bool> g_fileRefused{false};
+
+// The wakes the log has given its writers, and the longest a writer has waited unwoken.
+inline std::atomic<unsigned> g_wakes{0};
+inline std::atomic<unsigned> g_longestWaitMs{0};
 
 // What the file and standard output have been given so far.
 std::string FileText();

@@ -1,9 +1,13 @@
-// The log's system part as native stand-ins: see native_outputs.h.
-#include "korv_common/log_outputs.h"
+// The log's system part as native stand-ins: see native_outputs.h. The slim lock on the same one
+// pointer, taken with the compiler's atomic operations, which the thread checker follows; waiting
+// for it yields.
+#include "korv_common/log_system.h"
+#include "korv_common/slim_lock.h"
 #include "tests/native/native_outputs.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -62,27 +66,29 @@ bool StartWriter(Output& output) {
     if (output.wake.load() == nullptr) {
         output.wake.store(new Event); // lives as long as the writer: the process
     }
-    std::thread([&output] {
-        auto& wake = *static_cast<Event*>(output.wake.load());
-        for (;;) {
-            {
-                std::unique_lock<std::mutex> lock(wake.mutex);
-                wake.set.wait(lock, [&] { return wake.isSet; });
-                wake.isSet = false;
-            }
-            WriteQueued(output);
-        }
-    }).detach();
+    std::thread([&output] { RunWriter(output); }).detach();
     output.running.store(true);
     return true;
 }
 
 void Wake(Output& output) {
+    ++native::g_wakes;
     if (auto* wake = static_cast<Event*>(output.wake.load())) {
         std::lock_guard<std::mutex> guard(wake->mutex);
         wake->isSet = true;
         wake->set.notify_one();
     }
+}
+
+void WaitForWake(Output& output, unsigned timeoutMs) {
+    for (unsigned longest = native::g_longestWaitMs.load();
+         timeoutMs > longest &&
+         !native::g_longestWaitMs.compare_exchange_weak(longest, timeoutMs);) {
+    }
+    auto& wake = *static_cast<Event*>(output.wake.load());
+    std::unique_lock<std::mutex> lock(wake.mutex);
+    wake.set.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return wake.isSet; });
+    wake.isSet = false;
 }
 
 std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
@@ -124,3 +130,28 @@ void PauseMs(unsigned ms) {
 }
 
 } // namespace korv::log
+
+namespace korv {
+
+namespace {
+// Any value but zero marks the lock held.
+void* const kHeld = reinterpret_cast<void*>(std::uintptr_t{1});
+} // namespace
+
+void SlimLock::Acquire() {
+    while (!TryAcquire()) {
+        std::this_thread::yield();
+    }
+}
+
+void SlimLock::Release() {
+    __atomic_store_n(&state_, nullptr, __ATOMIC_RELEASE);
+}
+
+bool SlimLock::TryAcquire() {
+    void* free = nullptr;
+    return __atomic_compare_exchange_n(&state_, &free, kHeld, false, __ATOMIC_ACQUIRE,
+                                       __ATOMIC_RELAXED);
+}
+
+} // namespace korv

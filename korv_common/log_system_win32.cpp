@@ -1,7 +1,10 @@
+// The log's system part on Windows: the log file's opening below the documents folder, the writer
+// threads and their writes, the clock, and the slim lock.
 #include "catalogue/log_lines.h"
 #include "korv_common/Log.h"
-#include "korv_common/log_outputs.h"
+#include "korv_common/log_system.h"
 #include "korv_common/plugin_name.h"
+#include "korv_common/slim_lock.h"
 
 #include <windows.h>
 
@@ -94,3 +97,104 @@ bool OpenLog() {
     korv::log::UseLogFile(file);
     return true;
 }
+
+namespace korv::log {
+
+namespace {
+
+DWORD WINAPI Writer(LPVOID parameter) {
+    RunWriter(*static_cast<Output*>(parameter));
+}
+
+// The writers run this module's code for the life of the process: it must never be unloaded.
+void PinThisModule() {
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&PinThisModule), &self);
+}
+
+} // namespace
+
+bool StartWriter(Output& output) {
+    if (output.running.load()) {
+        return true;
+    }
+    // The wake-up is made once and kept: a wake before the thread runs leaves it set, and the
+    // thread writes what was queued as soon as it starts.
+    if (output.wake.load() == nullptr) {
+        output.wake.store(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        if (output.wake.load() == nullptr) {
+            return false;
+        }
+    }
+    PinThisModule();
+    HANDLE thread = CreateThread(nullptr, 0, &Writer, &output, 0, nullptr);
+    if (thread == nullptr) {
+        return false;
+    }
+    CloseHandle(thread);
+    output.running.store(true);
+    return true;
+}
+
+void Wake(Output& output) {
+    if (HANDLE wake = output.wake.load()) {
+        SetEvent(wake);
+    }
+}
+
+void WaitForWake(Output& output, unsigned timeoutMs) {
+    WaitForSingleObject(output.wake.load(), timeoutMs);
+}
+
+std::size_t WriteToFile(void* file, const char* bytes, std::size_t size, std::uint32_t& error) {
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(file), bytes, static_cast<DWORD>(size), &written, nullptr)) {
+        error = GetLastError();
+    } else if (written == 0) {
+        error = ERROR_WRITE_FAULT; // took nothing, and said nothing of why
+    }
+    return written;
+}
+
+std::size_t WriteToStdout(void* /*unused*/, const char* bytes, std::size_t size,
+                          std::uint32_t& /*error*/) {
+    std::fwrite(bytes, 1, size, stdout);
+    return size;
+}
+
+std::optional<std::uint64_t> FileSize(void* file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(static_cast<HANDLE>(file), &size)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::uint64_t NowMs() {
+    return GetTickCount64();
+}
+
+void PauseMs(unsigned ms) {
+    Sleep(ms);
+}
+
+} // namespace korv::log
+
+namespace korv {
+
+static_assert(sizeof(SRWLOCK) == sizeof(void*));
+
+void SlimLock::Acquire() {
+    AcquireSRWLockExclusive(reinterpret_cast<PSRWLOCK>(&state_));
+}
+
+void SlimLock::Release() {
+    ReleaseSRWLockExclusive(reinterpret_cast<PSRWLOCK>(&state_));
+}
+
+bool SlimLock::TryAcquire() {
+    return TryAcquireSRWLockExclusive(reinterpret_cast<PSRWLOCK>(&state_)) != FALSE;
+}
+
+} // namespace korv

@@ -67,14 +67,14 @@ std::size_t FormatLine(char* buffer, const char* format, std::va_list args) {
     return length + 1;
 }
 
-// Queues a line of the log's own, which tells of count lines, for the output. One with no room is
-// not said: its count waits for the next one. Under g_queueLock.
-void QueueNote(Output& output, const char* format, std::uint64_t& count) {
+// Queues a line of the log's own for the output, value in its place. One with no room is not said:
+// a count it tells of waits for the next one. Under g_queueLock.
+void QueueNote(Output& output, const char* format, std::uint64_t& value) {
     char note[kNoteBytes]; // the print always ends its text with a zero, within the buffer
-    std::snprintf(note, sizeof note - 1, format, static_cast<unsigned long long>(count));
+    std::snprintf(note, sizeof note - 1, format, static_cast<unsigned long long>(value));
     std::strcat(note, "\n");
     if (output.Push(note, std::strlen(note))) {
-        count = 0;
+        value = 0;
     }
 }
 
@@ -98,6 +98,13 @@ bool Queue(Output& output, const char* line, std::size_t size) {
     return output.Push(line, size);
 }
 
+// Says in the file how many lines standard output is missing. Under g_queueLock.
+void NoteStdoutLeftOut() {
+    if (g_stdout.leftOut > 0) {
+        NoteStdoutLeftOut();
+    }
+}
+
 // Counts a line an output had no room for where the file will say so: of the lines standard
 // output has or both are missing, and in standard output's count of those the file has. Before the
 // file is open nothing is counted: it can speak for no line. Under g_queueLock.
@@ -109,13 +116,6 @@ void CountLeftOut(bool printed, bool filed) {
         ++g_leftOutOfBoth;
     } else if (!printed || !filed) {
         ++(printed ? g_file : g_stdout).leftOut;
-    }
-}
-
-// Says once, in the file, how many lines standard output is missing. Under g_queueLock.
-void NoteStdoutLeftOut() {
-    if (g_stdout.leftOut > 0) {
-        QueueNote(g_file, lines::kStdoutLeftOut, g_stdout.leftOut);
     }
 }
 

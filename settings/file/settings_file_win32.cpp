@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace settings {
@@ -129,14 +130,19 @@ FileStatus ReadSettingsFile(const std::string& path, SettingsFile& file) {
     }
     // Taken before the bytes: a save after it changes the stamp, whichever bytes were read.
     file.stamp = StampOf(paths.file);
-    for (std::size_t at = 0; at <= kMostRead; at = file.bytes.size()) {
-        file.bytes.resize(at + kChunk);
+    // Asked for a byte more than it holds, a file reads to its end in one read, unless it grew
+    // meanwhile; a read that takes less than it was asked for is at the end.
+    std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(file.stamp.size, kMostRead)) + 1;
+    for (std::size_t at = 0; at <= kMostRead; at = file.bytes.size(), want = kChunk) {
+        file.bytes.resize(at + want);
         DWORD got = 0;
-        if (!ReadFile(read.Get(), file.bytes.data() + at, kChunk, &got, nullptr)) {
+        if (!ReadFile(read.Get(), file.bytes.data() + at, static_cast<DWORD>(want), &got,
+                      nullptr)) {
             return Failed(Step::Read);
         }
         file.bytes.resize(at + got);
-        if (got == 0) {
+        if (got < want) {
             return {};
         }
     }

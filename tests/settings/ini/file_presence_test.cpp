@@ -12,6 +12,8 @@
 
 #include <doctest.h>
 
+#include <tuple>
+
 using namespace testing;
 using settings::Presence;
 using settings::PresenceAnswer;
@@ -25,70 +27,48 @@ unsigned Utf8Locale() {
 
 } // namespace
 
-TEST_CASE("a missing file or folder and an invalid name are absent without an error line") {
-    TempFolder root;
-
-    StdoutCapture out;
-    PresenceAnswer missingFile = settings::QueryPresence(root / "missing.ini");
-    PresenceAnswer missingFolder = settings::QueryPresence(root / "missing\\a.ini");
-    PresenceAnswer angle = settings::QueryPresence(root / "a<b.ini");
-    PresenceAnswer bar = settings::QueryPresence(root / "a|b.ini");
-    bool missingFileExists = IniExists("missing", root.Path());
-    bool missingFolderExists = IniExists("a", root / "missing\\");
-    bool angleExists = IniExists("a<b", root.Path());
-    bool barExists = IniExists("a|b", root.Path());
-    FlushLog();
-    std::string printed = out.Finish();
-
-    CHECK(missingFile.presence == Presence::Absent);
-    CHECK(missingFile.windowsError == 2);
-    CHECK(missingFolder.presence == Presence::Absent);
-    CHECK(missingFolder.windowsError == 3);
-    CHECK(angle.presence == Presence::Absent);
-    CHECK(angle.windowsError == 123);
-    CHECK(bar.presence == Presence::Absent);
-    CHECK(bar.windowsError == 123);
-    CHECK_FALSE(missingFileExists);
-    CHECK_FALSE(missingFolderExists);
-    CHECK_FALSE(angleExists);
-    CHECK_FALSE(barExists);
-    CHECK(printed.empty());
-}
-
-TEST_CASE("an existing file and a folder named like the file both count as present") {
+TEST_CASE("a missing file or folder and an invalid name are absent without an error line, an "
+          "existing file and a folder named like the file present, and an unreachable network "
+          "share unknown, so IniExists says false and logs an error") {
     TempFolder root;
     WriteFileBytes(root / "file.ini", "");
     MakeFolders(root / "folder.ini\\");
-
-    PresenceAnswer file = settings::QueryPresence(root / "file.ini");
-    PresenceAnswer folder = settings::QueryPresence(root / "folder.ini");
-    CHECK(file.presence == Presence::Present);
-    CHECK(file.windowsError == 0);
-    CHECK(folder.presence == Presence::Present);
-    CHECK(folder.windowsError == 0);
-    CHECK(IniExists("file", root.Path()));
-    CHECK(IniExists("folder", root.Path()));
-}
-
-TEST_CASE("an unreachable network share is unknown so IniExists says false and logs an error") {
+    struct Row {
+        std::string folder;
+        const char* name;
+        Presence presence;
+        std::uint32_t error;
+    };
     // Wine fails the query of a share on a host it does not know with error 66 (bad device type).
+    const Row rows[] = {{root.Path(), "missing", Presence::Absent, 2},
+                        {root / "missing\\", "a", Presence::Absent, 3},
+                        {root.Path(), "a<b", Presence::Absent, 123},
+                        {root.Path(), "a|b", Presence::Absent, 123},
+                        {root.Path(), "file", Presence::Present, 0},
+                        {root.Path(), "folder", Presence::Present, 0},
+                        {"\\\\nohost\\share\\", "Helmshroud", Presence::Unknown, 66}};
+    std::vector<std::tuple<PresenceAnswer, Presence, bool>> seen;
     StdoutCapture out;
-    PresenceAnswer answer = settings::QueryPresence("\\\\nohost\\share\\Helmshroud.ini");
-    Presence presence = settings::IniPresence("Helmshroud", "\\\\nohost\\share\\");
-    bool exists = IniExists("Helmshroud", "\\\\nohost\\share\\");
+    for (const Row& row : rows) {
+        seen.emplace_back(settings::QueryPresence(row.folder + row.name + ".ini"),
+                          settings::IniPresence(row.name, row.folder),
+                          IniExists(row.name, row.folder));
+    }
     FlushLog();
-    std::string printed = out.Finish();
+    const std::string printed = out.Finish();
 
-    CHECK(answer.presence == Presence::Unknown);
-    CHECK(answer.windowsError == 66);
-    CHECK(presence == Presence::Unknown);
-    CHECK_FALSE(exists);
-    CHECK(SplitLines(printed, "\n") ==
-          std::vector<std::string>{
-              "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini (Windows "
-              "error 66).",
-              "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini (Windows "
-              "error 66)."});
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const auto& [answer, presence, exists] = seen[i];
+        CAPTURE(rows[i].name);
+        CHECK(answer.presence == rows[i].presence);
+        CHECK(answer.windowsError == rows[i].error);
+        CHECK(presence == rows[i].presence);
+        CHECK(exists == (rows[i].presence == Presence::Present));
+    }
+    const std::string line =
+        "IniExists :: Error: exists failed for \\\\nohost\\share\\Helmshroud.ini "
+        "(Windows error 66).\n";
+    CHECK(printed == line + line);
 }
 
 TEST_CASE(
@@ -99,9 +79,8 @@ TEST_CASE(
     ImportDouble locale("msvcrt.dll", "___lc_codepage_func", reinterpret_cast<void*>(&Utf8Locale));
     REQUIRE(locale.Installed());
 
-    PresenceAnswer utf8 = settings::QueryPresence(root / "caf\xC3\xA9.ini");
-    PresenceAnswer ansi = settings::QueryPresence(root / "caf\xE9.ini");
-    CHECK(utf8.presence == Presence::Present);
+    CHECK(settings::QueryPresence(root / "caf\xC3\xA9.ini").presence == Presence::Present);
+    const PresenceAnswer ansi = settings::QueryPresence(root / "caf\xE9.ini");
     CHECK(ansi.presence == Presence::Unknown);
     CHECK(ansi.windowsError == ERROR_NO_UNICODE_TRANSLATION);
 

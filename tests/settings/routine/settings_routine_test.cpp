@@ -56,8 +56,7 @@ void* g_originalAttributes = nullptr;
 int g_answeredQueries = 0;
 
 BOOL WINAPI DeniedForSettingsFile(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
-    const std::wstring_view name = L"Helmshroud.ini";
-    if (std::wstring_view(path).ends_with(name) && g_answeredQueries-- <= 0) {
+    if (std::wstring_view(path).ends_with(L"Helmshroud.ini") && g_answeredQueries-- <= 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -151,35 +150,22 @@ TEST_CASE("a temporary file a killed run left beside the settings file is remove
     CHECK_FALSE(FileExists(game / kTemporary));
 }
 
-TEST_CASE("a missing Data KORV Plugins folder, and a read-only file named like the temporary file, "
-          "which is not the plugin's and stays, are named as what keeps the settings file from "
-          "being made, and nothing is sent") {
-    // A folder named like the temporary file: tests/bad_inputs/cases/file_system/.
-    const std::string notMade = "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its "
-                                "defaults go first into Helmshroud.ini.helmshroud-new beside it, "
-                                "which can't be made: ";
-    const std::string aborting =
-        "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting.";
-    TempFolder game;
-    WorkingDirectory cwd(game.Path());
+TEST_CASE("a read-only file named like the temporary file is not the plugin's: it stays, and the "
+          "run names it as what keeps the settings file from being made and sends nothing") {
+    // A folder of that name: tests/bad_inputs/cases/file_system/; no plugin folder at all:
+    // tests/faults/settings_folder_faults_test.cpp.
+    GameFolder game;
+    WriteFileBytes(game / kTemporary, "a player's own");
+    REQUIRE(SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_READONLY));
     RoutineRun run = RunRoutine();
+    SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK(run.commands.empty());
     CHECK(run.lines ==
           std::vector<std::string>{
-              notMade + "the folder Data\\KORV\\Plugins is missing; reinstall the plugin.",
-              aborting});
-    CHECK(EntriesBelow(game.Path()).empty());
-
-    MakeFolders(game / "Data\\KORV\\Plugins\\");
-    WriteFileBytes(game / kTemporary, "a player's own");
-    REQUIRE(SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_READONLY));
-    run = RunRoutine();
-    SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_NORMAL);
-    CHECK(run.commands.empty());
-    CHECK(run.lines == std::vector<std::string>{notMade + "a file of that name stands there that "
-                                                          "the plugin did not make; remove or "
-                                                          "rename it.",
-                                                aborting});
+              "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its defaults go first "
+              "into Helmshroud.ini.helmshroud-new beside it, which can't be made: a file of that "
+              "name stands there that the plugin did not make; remove or rename it.",
+              "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting."});
     CHECK(ReadFileBytes(game / kTemporary) == "a player's own");
     CHECK_FALSE(FileExists(game / kIni));
 }

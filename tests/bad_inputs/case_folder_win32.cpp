@@ -22,24 +22,23 @@ namespace {
 // Empty when the two are equal; otherwise their sizes and where they part, with a little of each
 // from there (control and non-ASCII bytes as \xNN): short enough to print for files of megabytes.
 std::string Difference(const std::string& actual, const std::string& expected) {
-    if (actual == expected) {
-        return {};
-    }
     const auto at = static_cast<std::size_t>(
         std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first -
         actual.begin());
     auto part = [from = at < 16 ? 0 : at - 16](const std::string& bytes) {
-        std::string text = "\"";
+        std::string text;
         for (char c : bytes.substr(from, 80)) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
             text += c >= 0x20 && c < 0x7F ? std::string(1, c) : escaped;
         }
-        return text + "\"";
+        return "\"" + text + "\"";
     };
-    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
-           ", first difference at byte " + std::to_string(at) + ": actual " + part(actual) +
-           ", expected " + part(expected);
+    return actual == expected ? ""
+                              : "sizes " + std::to_string(actual.size()) + " and " +
+                                    std::to_string(expected.size()) +
+                                    ", first difference at byte " + std::to_string(at) +
+                                    ": actual " + part(actual) + ", expected " + part(expected);
 }
 
 // The lines, each ended by end: a difference between two lists prints as one between texts.
@@ -66,29 +65,18 @@ void Prepare(const CaseFile& input, CaseRun& c) {
         WriteFileBytes(path, *input.bytes);
         c.prepared = ReadFileBytes(path) == *input.bytes;
     }
-    switch (const Placement placement = input.placement; placement) {
-    case Placement::Folder:
-    case Placement::TemporaryTaken: {
-        const std::string folder = path + (placement == Placement::Folder ? "" : ".helmshroud-new");
-        c.prepared = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
-        break;
-    }
-    case Placement::ReadOnlyFile:
-    case Placement::ReadOnlyFolder: {
-        const std::string marked = placement == Placement::ReadOnlyFile ? path : c.pluginFolder;
+    const Placement p = input.placement;
+    if (p == Placement::Folder || p == Placement::TemporaryTaken) {
+        const std::string folder = path + (p == Placement::Folder ? "" : ".helmshroud-new");
+        c.prepared = CreateDirectoryA(folder.c_str(), nullptr);
+    } else if (p == Placement::ReadOnlyFile || p == Placement::ReadOnlyFolder) {
+        const std::string marked = p == Placement::ReadOnlyFile ? path : c.pluginFolder;
         c.prepared = c.prepared && SetFileAttributesA(marked.c_str(), FILE_ATTRIBUTE_READONLY);
-        break;
-    }
-    case Placement::HeldExclusively:
-    case Placement::HeldSharingReads: {
-        const DWORD share = placement == Placement::HeldSharingReads ? FILE_SHARE_READ : 0;
+    } else if (p == Placement::HeldExclusively || p == Placement::HeldSharingReads) {
+        const DWORD share = p == Placement::HeldSharingReads ? FILE_SHARE_READ : 0;
         c.holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         c.prepared = c.prepared && c.holder != INVALID_HANDLE_VALUE;
-        break;
-    }
-    default:
-        break;
     }
 }
 

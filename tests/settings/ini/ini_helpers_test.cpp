@@ -25,14 +25,17 @@ namespace {
 // query fails as for a file the process may not look at.
 int g_calls = 0;
 DWORD WINAPI FailedRead(LPCSTR, LPCSTR, LPCSTR, LPSTR, DWORD, LPCSTR) {
-    return ++g_calls, 0;
+    ++g_calls;
+    return 0;
 }
 BOOL WINAPI FailedWrite(LPCSTR, LPCSTR, LPCSTR, LPCSTR) {
-    return ++g_calls, FALSE;
+    ++g_calls;
+    return FALSE;
 }
 BOOL WINAPI DeniedAttributes(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID) {
+    ++g_calls;
     SetLastError(ERROR_ACCESS_DENIED);
-    return ++g_calls, FALSE;
+    return FALSE;
 }
 
 // The runtime's locale as a program that set it to UTF-8 has it (msvcrt has no UTF-8 locale).

@@ -1,35 +1,32 @@
 #include "tests/bad_inputs/bad_input.h"
+
 namespace testing {
 
-namespace {
-
-// The seventeen integer settings as a player keeps them, in the order the plugin writes them.
-const char* const kIntegerLines[] = {
-    "iInSafeTemperature=10",
-    "iInSealedInterior=20",
-    "iIsOnPlayerHomeSpaceship=30",
-    "iInSealedSpaceship=40",
-    "iIsCurrentAtmosphereBreatheable=50",
-    "iIsInHabitableSettlement=170",
-    "iIsWeaponDrawn=60",
-    "iInHazardousEnvironment=70",
-    "iIsInExtremePlanetTemperature=80",
-    "iInIsCombat=90",
-    "iAreHostilesNearby=100",
-    "iOnExtremePlanet=110",
-    "iIsCurrentWeatherIsHazardous=120",
-    "iIsCurrentWeatherIsPotentiallyHazardous=130",
-    "iIsInZeroGravity=140",
-    "iIsInExtremelyHighGravity=150",
-    "iIsTakingEnvironmentalDamage=160",
-};
-
-} // namespace
+const NumberedKey kKeysInWriteOrder[18] = {{"iInSafeTemperature", 1},
+                                           {"iInSealedInterior", 2},
+                                           {"iIsOnPlayerHomeSpaceship", 3},
+                                           {"iInSealedSpaceship", 4},
+                                           {"iIsCurrentAtmosphereBreatheable", 5},
+                                           {"iIsInHabitableSettlement", 17},
+                                           {"iIsWeaponDrawn", 6},
+                                           {"iInHazardousEnvironment", 7},
+                                           {"iIsInExtremePlanetTemperature", 8},
+                                           {"iInIsCombat", 9},
+                                           {"iAreHostilesNearby", 10},
+                                           {"iOnExtremePlanet", 11},
+                                           {"iIsCurrentWeatherIsHazardous", 12},
+                                           {"iIsCurrentWeatherIsPotentiallyHazardous", 13},
+                                           {"iIsInZeroGravity", 14},
+                                           {"iIsInExtremelyHighGravity", 15},
+                                           {"iIsTakingEnvironmentalDamage", 16},
+                                           {"bDebugMode", 18}};
 
 std::string FullTextWithoutDebugMode(const std::string& lineEnd) {
     std::string text = "[Settings]" + lineEnd;
-    for (const char* line : kIntegerLines) {
-        text += line + lineEnd;
+    for (const auto& [name, number] : kKeysInWriteOrder) {
+        if (number != 18) {
+            text += name + ("=" + std::to_string(number * 10)) + lineEnd;
+        }
     }
     return text;
 }
@@ -41,8 +38,7 @@ std::string FullText(const std::string& lineEnd) {
 std::string Utf16(const std::string& ascii) {
     std::string bytes = "\xFF\xFE";
     for (char c : ascii) {
-        bytes += c;
-        bytes += '\0';
+        bytes += {c, '\0'};
     }
     return bytes;
 }
@@ -50,8 +46,7 @@ std::string Utf16(const std::string& ascii) {
 std::string Utf16Be(const std::string& ascii) {
     std::string bytes = "\xFE\xFF";
     for (char c : ascii) {
-        bytes += '\0';
-        bytes += c;
+        bytes += {'\0', c};
     }
     return bytes;
 }

@@ -1,37 +1,34 @@
 #pragma once
 // One case of tests/bad_inputs/cases/: a settings file as it stands in the plugin folder when the
-// game loads, and what one game load of the real plugin must make of it. The format is written out
-// in tests/bad_inputs/cases/README.md.
+// game loads, and what one game load of the real plugin must make of it. The format, and what each
+// word of it means, is written out in tests/bad_inputs/cases/README.md.
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace testing {
 
-// How the settings file stands in the plugin folder when the game loads.
+// The words of '== placement', '== sends' and '== after', in the order the README gives them.
 enum class Placement {
-    File,             // the bytes, written as they are
-    None,             // no settings file
-    Folder,           // a folder named Helmshroud.ini stands there instead
-    ReadOnlyFile,     // the bytes, marked FILE_ATTRIBUTE_READONLY
-    ReadOnlyFolder,   // the bytes, if any, in a plugin folder marked read-only
-    HeldExclusively,  // the bytes, held open by the test program with share mode 0
-    HeldSharingReads, // the bytes, held open for writing by the test program, sharing reads only
-    TemporaryTaken,   // no file, and a folder named as the plugin's temporary file beside it
+    File,
+    None,
+    Folder,
+    ReadOnlyFile,
+    ReadOnlyFolder,
+    HeldExclusively,
+    HeldSharingReads,
+    TemporaryTaken
 };
-
 enum class SendsForm { Listed, Nothing, AsPlatformReads };
 enum class AfterForm { Literal, Unchanged, None, AsOneRepairWrite };
 
 struct CaseFile {
     Placement placement = Placement::File;
-    // Run only where ReadOnlyMarkStopsWrites() gives this answer.
-    std::optional<bool> whereReadOnlyBinds;
-    std::optional<std::string> bytes; // none when no file is written
+    std::optional<bool> whereReadOnlyBinds; // run only where ReadOnlyMarkStopsWrites() says this
+    std::optional<std::string> bytes;       // none when no file is written
     SendsForm sends = SendsForm::Listed;
     std::vector<std::string> values; // the eighteen, in send order, when Listed
-    // The settings routine's log lines, after "QELLoadGameEvent :: Info: Event received.".
-    std::vector<std::string> log;
+    std::vector<std::string> log;    // the settings routine's lines, after the event's
     AfterForm afterForm = AfterForm::Literal;
     std::string after;                               // the file's bytes after the run, when Literal
     std::optional<std::vector<std::string>> entries; // the plugin folder's, after the run

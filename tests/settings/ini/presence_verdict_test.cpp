@@ -7,13 +7,10 @@
 using settings::Presence;
 
 TEST_CASE("Windows errors 2 and 3 and 53 and 123 mean absent and every other error unknown") {
-    CHECK(settings::PresenceForQueryError(2) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(3) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(53) == Presence::Absent);
-    CHECK(settings::PresenceForQueryError(123) == Presence::Absent);
-
-    CHECK(settings::PresenceForQueryError(5) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(32) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(66) == Presence::Unknown);
-    CHECK(settings::PresenceForQueryError(1921) == Presence::Unknown);
+    for (std::uint32_t error : {2u, 3u, 53u, 123u}) {
+        CHECK(settings::PresenceForQueryError(error) == Presence::Absent);
+    }
+    for (std::uint32_t error : {5u, 32u, 66u, 1921u}) {
+        CHECK(settings::PresenceForQueryError(error) == Presence::Unknown);
+    }
 }

@@ -14,7 +14,7 @@
 #include <doctest.h>
 
 #include <atomic>
-#include <cwchar>
+#include <string_view>
 #include <thread>
 
 using namespace testing;
@@ -22,17 +22,19 @@ using namespace testing;
 namespace {
 
 constexpr char kIni[] = "Data\\KORV\\Plugins\\Helmshroud.ini";
+constexpr char kTemporary[] = "Data\\KORV\\Plugins\\Helmshroud.ini.helmshroud-new";
+const std::string kCreatedOne =
+    "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.";
+const std::string kCalled = "Install_Helmshroud :: Info: Called SendIniData.";
+const std::string kExistsFailed = "IniExists :: Error: exists failed for "
+                                  ".\\Data\\KORV\\Plugins\\Helmshroud.ini (Windows error ";
+const std::string kSkipped = "Install_Helmshroud :: Error: couldn't tell whether Helmshroud.ini "
+                             "exists. Skipped this run to keep the file as it is.";
 
 // A game folder holding Data\KORV\Plugins\, made the working directory.
-class GameFolder {
-  public:
-    GameFolder() { MakeFolders(folder_ / "Data\\KORV\\Plugins\\"); }
-    std::string operator/(const std::string& relative) const { return folder_ / relative; }
-    const std::string& Path() const { return folder_.Path(); }
-
-  private:
-    TempFolder folder_;
-    WorkingDirectory cwd_{folder_.Path()};
+struct GameFolder : TempFolder {
+    GameFolder() { MakeFolders(*this / "Data\\KORV\\Plugins\\"); }
+    WorkingDirectory cwd{Path()};
 };
 
 struct RoutineRun {
@@ -48,29 +50,13 @@ RoutineRun RunRoutine() {
     return {TakeConsoleCommands(), SplitLines(printed, "\n")};
 }
 
-const std::string kCreatedOne =
-    "Install_Helmshroud :: Warning: Helmshroud.ini wasn't existing. Created one.";
-const std::string kCalled = "Install_Helmshroud :: Info: Called SendIniData.";
-const std::string kAborting =
-    "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting.";
-const std::string kNotMade = "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its "
-                             "defaults go first into Helmshroud.ini.helmshroud-new beside it, ";
-constexpr char kTemporary[] = "Data\\KORV\\Plugins\\Helmshroud.ini.helmshroud-new";
-const std::string kSkipped = "Install_Helmshroud :: Error: couldn't tell whether Helmshroud.ini "
-                             "exists. Skipped this run to keep the file as it is.";
-
 // Fails the settings file's attribute query with "access denied", as a file the process may not
-// look at would; every other query goes to Wine.
-// With g_answeredQueries set, that many queries of it are answered first.
+// look at would, once g_answeredQueries of them went to Wine; every other query goes to Wine.
 void* g_originalAttributes = nullptr;
 int g_answeredQueries = 0;
 
 BOOL WINAPI DeniedForSettingsFile(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
-    std::size_t length = std::wcslen(path);
-    constexpr wchar_t kName[] = L"Helmshroud.ini";
-    constexpr std::size_t kNameLength = sizeof kName / sizeof kName[0] - 1;
-    if (length >= kNameLength && std::wcscmp(path + length - kNameLength, kName) == 0 &&
-        g_answeredQueries-- <= 0) {
+    if (std::wstring_view(path).ends_with(L"Helmshroud.ini") && g_answeredQueries-- <= 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -80,80 +66,41 @@ BOOL WINAPI DeniedForSettingsFile(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LP
 
 } // namespace
 
-TEST_CASE("without a Data KORV Plugins folder the routine says so, reports the file missing and "
-          "sends nothing") {
-    TempFolder game;
-    WorkingDirectory cwd(game.Path());
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands.empty());
-    CHECK(run.lines ==
-          std::vector<std::string>{
-              kNotMade + "which can't be made: the folder Data\\KORV\\Plugins is missing; "
-                         "reinstall the plugin.",
-              kAborting});
-    CHECK(EntriesBelow(game.Path()).empty());
-}
-
-TEST_CASE("a settings file whose state can't be told is skipped and keeps its bytes") {
+TEST_CASE("a settings file whose state can't be told, through a symbolic link loop, before it was "
+          "created or right after, is reported, kept as it is, and the run skipped") {
+    {
+        // Data\KORV\Plugins links to itself (made by the build): the relative path of the
+        // settings file cannot be resolved, which Wine reports as error 1921.
+        WorkingDirectory cwd(LOOPED_GAME_FOLDER);
+        RoutineRun run = RunRoutine();
+        CHECK(run.commands.empty());
+        CHECK(run.lines == std::vector<std::string>{kExistsFailed + "1921).", kSkipped});
+    }
     GameFolder game;
+    ImportDouble attributes("KERNEL32.dll", "GetFileAttributesExW",
+                            reinterpret_cast<void*>(&DeniedForSettingsFile));
+    REQUIRE(attributes.Installed());
+    g_originalAttributes = attributes.Original();
+
+    g_answeredQueries = 1; // the one that finds no file
+    RoutineRun run = RunRoutine();
+    CHECK(run.commands.empty());
+    CHECK(run.lines == std::vector<std::string>{kCreatedOne, kExistsFailed + "5).", kSkipped});
+    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
+
     const std::string file = "[Settings]\r\niIsWeaponDrawn=2\r\n";
     WriteFileBytes(game / kIni, file);
-
-    ImportDouble attributes("KERNEL32.dll", "GetFileAttributesExW",
-                            reinterpret_cast<void*>(&DeniedForSettingsFile));
-    REQUIRE(attributes.Installed());
-    g_originalAttributes = attributes.Original();
-
-    RoutineRun run = RunRoutine();
-
+    g_answeredQueries = 0;
+    run = RunRoutine();
     CHECK(run.commands.empty());
-    CHECK(run.lines == std::vector<std::string>{"IniExists :: Error: exists failed for "
-                                                ".\\Data\\KORV\\Plugins\\Helmshroud.ini "
-                                                "(Windows error 5).",
-                                                kSkipped});
+    CHECK(run.lines == std::vector<std::string>{kExistsFailed + "5).", kSkipped});
     CHECK(ReadFileBytes(game / kIni) == file);
-}
-
-TEST_CASE("a settings file just created whose state then can't be told is kept and nothing sent") {
-    GameFolder game;
-    ImportDouble attributes("KERNEL32.dll", "GetFileAttributesExW",
-                            reinterpret_cast<void*>(&DeniedForSettingsFile));
-    REQUIRE(attributes.Installed());
-    g_originalAttributes = attributes.Original();
-    g_answeredQueries = 1; // the one that finds no file
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands.empty());
-    CHECK(run.lines == std::vector<std::string>{kCreatedOne,
-                                                "IniExists :: Error: exists failed for "
-                                                ".\\Data\\KORV\\Plugins\\Helmshroud.ini "
-                                                "(Windows error 5).",
-                                                kSkipped});
-    CHECK(ReadFileBytes(game / kIni) == kDefaultSettingsFile);
-}
-
-TEST_CASE("a plugin folder caught in a symbolic link loop is reported and the run skipped") {
-    // Data\KORV\Plugins links to itself (made by the build): the relative path of the settings
-    // file cannot be resolved, which Wine reports as error 1921.
-    WorkingDirectory cwd(LOOPED_GAME_FOLDER);
-
-    RoutineRun run = RunRoutine();
-
-    CHECK(run.commands.empty());
-    CHECK(run.lines == std::vector<std::string>{"IniExists :: Error: exists failed for "
-                                                ".\\Data\\KORV\\Plugins\\Helmshroud.ini "
-                                                "(Windows error 1921).",
-                                                kSkipped});
 }
 
 TEST_CASE("two overlapping runs from two threads give two complete runs never interleaved") {
     GameFolder game;
     TakeConsoleCommands();
     StdoutCapture out;
-
     constexpr std::size_t kRounds = 3;
     for (std::size_t round = 0; round < kRounds; ++round) {
         std::atomic<int> ready{0};
@@ -169,9 +116,8 @@ TEST_CASE("two overlapping runs from two threads give two complete runs never in
         first.join();
         second.join();
     }
-
-    std::vector<std::string> lines = SplitLines(out.Finish(), "\n");
-    std::vector<std::string> commands = TakeConsoleCommands();
+    const std::vector<std::string> lines = SplitLines(out.Finish(), "\n");
+    const std::vector<std::string> commands = TakeConsoleCommands();
 
     REQUIRE(commands.size() == 2 * kRounds * 18);
     for (std::size_t i = 0; i < commands.size(); ++i) {
@@ -204,26 +150,22 @@ TEST_CASE("a temporary file a killed run left beside the settings file is remove
     CHECK_FALSE(FileExists(game / kTemporary));
 }
 
-TEST_CASE("a folder or a read-only file named like the temporary file is not the plugin's: it "
-          "stays, and the run names it as what keeps the settings file from being made") {
+TEST_CASE("a read-only file named like the temporary file is not the plugin's: it stays, and the "
+          "run names it as what keeps the settings file from being made and sends nothing") {
+    // A folder of that name: tests/bad_inputs/cases/file_system/; no plugin folder at all:
+    // tests/faults/settings_folder_faults_test.cpp.
     GameFolder game;
-    MakeFolders(game / kTemporary + "\\");
+    WriteFileBytes(game / kTemporary, "a player's own");
+    REQUIRE(SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_READONLY));
     RoutineRun run = RunRoutine();
+    SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK(run.commands.empty());
     CHECK(run.lines ==
           std::vector<std::string>{
-              kNotMade + "which can't be made: a folder of that name stands there; remove it.",
-              kAborting});
-    CHECK(RemoveDirectoryA((game / kTemporary).c_str()));
-
-    WriteFileBytes(game / kTemporary, "a player's own");
-    REQUIRE(SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_READONLY));
-    run = RunRoutine();
-    CHECK(run.lines == std::vector<std::string>{kNotMade + "which can't be made: a file of that "
-                                                           "name stands there that the plugin "
-                                                           "did not make; remove or rename it.",
-                                                kAborting});
-    SetFileAttributesA((game / kTemporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+              "Install_Helmshroud :: Error: couldn't make Helmshroud.ini: its defaults go first "
+              "into Helmshroud.ini.helmshroud-new beside it, which can't be made: a file of that "
+              "name stands there that the plugin did not make; remove or rename it.",
+              "Install_Helmshroud :: Error: Helmshroud.ini couldn't be created. Aborting."});
     CHECK(ReadFileBytes(game / kTemporary) == "a player's own");
     CHECK_FALSE(FileExists(game / kIni));
 }

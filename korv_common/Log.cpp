@@ -101,7 +101,7 @@ bool Queue(Output& output, const char* line, std::size_t size) {
 // Says in the file how many lines standard output is missing. Under g_queueLock.
 void NoteStdoutLeftOut() {
     if (g_stdout.leftOut > 0) {
-        NoteStdoutLeftOut();
+        QueueNote(g_file, lines::kStdoutLeftOut, g_stdout.leftOut);
     }
 }
 

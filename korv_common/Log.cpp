@@ -16,8 +16,9 @@ using korv::SlimGuard;
 using korv::SlimLock;
 using korv::log::Output;
 
-// One line at most, its "\n" and the terminating zero included.
+// One line at most, its "\n" and the terminating zero included: the ring's tail holds it, CR LF.
 constexpr std::size_t kLineBufferSize = 8192;
+static_assert(kLineBufferSize <= Output::kTail);
 // How long a caller that may wait gives standard output's writer. It mostly needs a moment:
 // yielding (a pause of 0) costs less than sleeping and being woken, so it yields at first.
 constexpr std::uint64_t kWriterWaitMs = 1000;
@@ -29,7 +30,7 @@ constexpr std::size_t kNoteBytes = 256; // a line of the log's own, at most
 constexpr int kDocumentsCheckLine = 26;
 
 // A caller that may wait writes the file itself; standard output is written by its writer alone.
-char g_rings[2][Output::kCapacity];
+char g_rings[2][Output::kCapacity + Output::kTail];
 constinit Output g_file{&korv::log::WriteToFile, true, g_rings[0]};
 constinit Output g_stdout{&korv::log::WriteToStdout, false, g_rings[1]};
 // Lines neither output had room for; the file says so where they are missing (queue lock).

@@ -1,6 +1,8 @@
 #include "korv_common/log_output.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 namespace korv::log {
 
@@ -27,7 +29,21 @@ bool Output::Push(const char* line, std::size_t size) {
 std::size_t Output::Write(std::size_t& asked, std::uint32_t& error) {
     std::uint64_t from = Committed();
     auto at = static_cast<std::size_t>(from % kCapacity);
-    asked = static_cast<std::size_t>(std::min<std::uint64_t>(Pushed() - from, kCapacity - at));
+    auto queued = static_cast<std::size_t>(Pushed() - from);
+    asked = std::min(queued, kCapacity - at);
+    // Every write ends at a line's end, so that a process ended between two writes leaves no line
+    // cut: a queue that goes on past the ring's end is written up to its last line's end before
+    // it, and a line that crosses the end whole, its rest copied to the tail behind the end.
+    if (asked < queued) {
+        std::size_t lastEnd = std::string_view(ring_ + at, asked).rfind('\n');
+        if (lastEnd != std::string_view::npos) {
+            asked = lastEnd + 1;
+        } else {
+            std::size_t rest = std::string_view(ring_, queued - asked).find('\n') + 1;
+            std::memcpy(ring_ + kCapacity, ring_, rest);
+            asked += rest;
+        }
+    }
     return asked == 0 ? 0 : write_(handle.load(), ring_ + at, asked, error);
 }
 

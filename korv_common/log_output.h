@@ -21,10 +21,12 @@ class Output {
                                        std::uint32_t& error);
     // What a slow disk or a stalled standard output may hold back: some hundreds of lines.
     static constexpr std::size_t kCapacity = 64 * 1024;
+    // Behind the ring's end, room for a line that crosses it: the longest line, its CR LF included.
+    static constexpr std::size_t kTail = 8 * 1024;
 
-    // ring: kCapacity bytes of zeroed memory, kept apart so that the object's other, non-zero
-    // members don't put the ring in the DLL's file. crlf: each "\n" is queued as "\r\n", as the
-    // log file holds its line ends.
+    // ring: kCapacity + kTail bytes of zeroed memory, kept apart so that the object's other,
+    // non-zero members don't put the ring in the DLL's file. crlf: each "\n" is queued as "\r\n",
+    // as the log file holds its line ends.
     constexpr Output(WriteBytes write, bool crlf, char* ring)
         : write_(write), crlf_(crlf), ring_(ring) {}
 
@@ -36,8 +38,8 @@ class Output {
     std::uint64_t Pushed() const { return pushed_.load(std::memory_order_acquire); }
     std::uint64_t Committed() const { return committed_.load(std::memory_order_acquire); }
 
-    // Under `writing`: one write of the oldest queued bytes, up to the ring's end (asked of them);
-    // returns how many the output took, which Commit then frees.
+    // Under `writing`: one write of the oldest queued bytes, whole lines up to the ring's end or a
+    // line across it (asked of them); returns how many the output took, which Commit then frees.
     std::size_t Write(std::size_t& asked, std::uint32_t& error);
     void Commit(std::size_t bytes);
     // As the process ends: the output has its first `bytes` bytes, committed or not.

@@ -1,5 +1,6 @@
-// An output's queue: bytes out in the order they went in, across the ring's end, CR LF line ends
-// where asked, a line that does not fit taking nothing, and room freed only by what a write took.
+// An output's queue: bytes out in the order they went in, across the ring's end, each write ending
+// at a line's end, CR LF line ends where asked, a line that does not fit taking nothing, and room
+// freed only by what a write took.
 #include "korv_common/log_output.h"
 
 #include <doctest.h>
@@ -29,9 +30,11 @@ std::size_t WriteOnce(korv::log::Output& output, std::size_t takes) {
 
 } // namespace
 
-TEST_CASE("an output writes its lines in order across the ring's end, CR LF where asked, takes a "
-          "line whole or not at all, and frees only the room a write took") {
-    static char ring[korv::log::Output::kCapacity];
+TEST_CASE(
+    "an output writes its lines in order across the ring's end, each write ending at a "
+    "line's end, CR LF where asked, takes a line whole or not at all, and frees only the room "
+    "a write took") {
+    static char ring[korv::log::Output::kCapacity + korv::log::Output::kTail];
     static korv::log::Output output{&TakeSome, true, ring};
     const std::string line(1000, 'x');
     constexpr std::size_t kLineBytes = 1002; // with its CR LF
@@ -47,11 +50,12 @@ TEST_CASE("an output writes its lines in order across the ring's end, CR LF wher
     CHECK(output.Committed() == 1500);
     CHECK(output.Push("a\nb\n", 4));
     CHECK(output.Push((line + "\n").c_str(), line.size() + 1)); // in the room taken, past the end
-    constexpr std::size_t kToEnd = korv::log::Output::kCapacity - 1500;
-    CHECK(WriteOnce(output, 0) == kToEnd);
+    // Up to the end of "b", the last line's end before the ring's end; then that line, whole.
+    constexpr std::size_t kToLastEnd = 65 * kLineBytes + 6 - 1500;
+    CHECK(WriteOnce(output, 0) == kToLastEnd);
     CHECK(output.Committed() == 1500); // nothing taken, nothing freed
-    CHECK(WriteOnce(output, 1 << 20) == kToEnd);
-    CHECK(WriteOnce(output, 1 << 20) == 66 * kLineBytes + 6 - korv::log::Output::kCapacity);
+    CHECK(WriteOnce(output, 1 << 20) == kToLastEnd);
+    CHECK(WriteOnce(output, 1 << 20) == kLineBytes);
     CHECK(WriteOnce(output, 1 << 20) == 0);
 
     std::string expected;

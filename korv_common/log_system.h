@@ -16,7 +16,7 @@ namespace korv::log {
 // tries again). Never called by two threads at once: the log calls it as it opens and under its
 // waiting lock.
 bool StartWriter(Output& output);
-// Tells the output's writer there is something queued for it. Never waits.
+// Tells the output's writer, which runs, that there is something queued for it. Never waits.
 void Wake(Output& output);
 // Returns once the output is woken, or timeoutMs after it was called.
 void WaitForWake(Output& output, unsigned timeoutMs);

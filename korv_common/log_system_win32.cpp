@@ -138,9 +138,7 @@ bool StartWriter(Output& output) {
 }
 
 void Wake(Output& output) {
-    if (HANDLE wake = output.wake.load()) {
-        SetEvent(wake);
-    }
+    SetEvent(output.wake.load());
 }
 
 void WaitForWake(Output& output, unsigned timeoutMs) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 namespace settings {
 
@@ -43,7 +44,10 @@ struct FileStamp {
     std::uint64_t created = 0;
     std::uint64_t written = 0;
     std::uint64_t size = 0;
-    bool operator==(const FileStamp&) const = default;
+    bool operator==(const FileStamp& other) const {
+        return std::tie(created, written, size) ==
+               std::tie(other.created, other.written, other.size);
+    }
 };
 
 struct SettingsFile {

@@ -29,6 +29,12 @@ std::string Read(const std::string& path, const char* key) {
     return RawRead(path, settings::kSettingsSection, key, "");
 }
 
+// bDebugMode written as 0, and read back.
+bool Repair() {
+    return IniWrite(korv::kPluginName, settings::kSettingsSection, settings::kDebugModeKey,
+                    settings::kDebugModeRepairValue, "");
+}
+
 // In the order of their send numbers.
 settings::SettingValues ReadValues(const std::string& path) {
     settings::SettingValues values;
@@ -65,8 +71,11 @@ settings::FileStatus CreateWithDefaults(const std::string& path) {
 bool EnsureSettingsFile(const std::string& path) {
     Presence presence = settings::IniPresence(korv::kPluginName, "");
     if (presence == Presence::Absent) {
-        settings::FileStatus made = CreateWithDefaults(path);
-        LogLine("%s", made.Ok() ? lines::kCreated : settings::CreationFailedLine(made).c_str());
+        if (settings::FileStatus made = CreateWithDefaults(path); made.Ok()) {
+            LogLine(lines::kCreated);
+        } else {
+            LogLine("%s", settings::CreationFailedLine(made).c_str());
+        }
     }
     if (presence != Presence::Unknown) {
         presence = settings::IniPresence(korv::kPluginName, "");
@@ -109,9 +118,7 @@ std::vector<std::string> FileLines(const std::string& path, const settings::Sett
             settings::ProfileListsSection(path.c_str(), settings::kSettingsSection);
     }
     const settings::Decision decision = settings::Decide(read, scan, facts);
-    const bool written =
-        decision.repair && IniWrite(korv::kPluginName, settings::kSettingsSection,
-                                    settings::kDebugModeKey, settings::kDebugModeRepairValue, "");
+    const bool written = decision.repair && Repair();
     // bDebugMode is read again whether or not it was written, and that reading goes out.
     sent = read;
     sent[kDebugMode] = Read(path, settings::kDebugModeKey);

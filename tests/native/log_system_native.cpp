@@ -73,7 +73,7 @@ bool StartWriter(Output& output) {
 
 void Wake(Output& output) {
     ++native::g_wakes;
-    if (auto* wake = static_cast<Event*>(output.wake.load())) {
+    if (auto* wake = static_cast<Event*>(output.wake.load())) { // a stand-in need not be started
         std::lock_guard<std::mutex> guard(wake->mutex);
         wake->isSet = true;
         wake->set.notify_one();

@@ -39,3 +39,21 @@ TEST_CASE("lines are counted as editors count them, a NUL ends a line's text, an
     CHECK(ScanSettingsText("[Set\0tings]\r\n[Settings]"s, true).settingsLine.number == 2);
     CHECK_FALSE(ScanSettingsText("[Settings] ; note\r\n[Other\r\n", true).settingsNameUnsure);
 }
+
+TEST_CASE(
+    "of a key set many times the first line counts and the second is named, blanks of every "
+    "kind are taken off, only a matching pair of quotes reads as empty, and past the first few "
+    "places outside [Settings] only a bDebugMode there is kept") {
+    std::string text = "[Settings]\r\n\v\fiInSafeTemperature\f=\v1\r\niInSafeTemperature=2\r\n"
+                       "iInSafeTemperature=3\r\niInSealedInterior='x\r\niIsWeaponDrawn=ab\r\n"
+                       "iInIsCombat=\"\"\r\n";
+    for (int i = 0; i < 20; ++i) {
+        text += "[S" + std::to_string(i) + "]\r\nbDebugMode=1\r\n";
+    }
+    SettingsScan scan = ScanSettingsText(text, true);
+    CHECK(scan.keyLines[0].text == "iInSafeTemperature\f=\v1");
+    CHECK(scan.twiceLines[0].number == 3);
+    CHECK(scan.valued == (KeyMask{1} << 0 | KeyMask{1} << 1 | KeyMask{1} << 6));
+    CHECK(scan.places.size() == kToldPlaces);
+    CHECK(scan.strayDebugMode.number == 9);
+}

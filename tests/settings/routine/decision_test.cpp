@@ -60,8 +60,15 @@ TEST_CASE("where the platforms read a file differently each sends what it read, 
           "into a file it reads otherwise than its text stands") {
     // "[Settings" without its ']' names the section on Windows; Wine takes the line for an
     // ordinary one, reads nothing from under it, and lists no [Settings].
-    Check("[Settings\r\nbDebugMode=1\r\n", {{"Windows", "1", true, false, Hold::None, 0},
-                                            {"Wine", "", false, false, Hold::Unread, 2}});
+    Check("[Settings\r\nbDebugMode=1\r\niInSafeTemperature=1\r\niIsWeaponDrawn=1\r\n",
+          {{"Windows", "1", true, false, Hold::None, 0}});
+    SettingValues wine; // reads nothing under the line, and names the first of it
+    CHECK(Decide(wine,
+                 ScanSettingsText("[Settings\r\nbDebugMode=1\r\niInSafeTemperature=1\r\n"
+                                  "iIsWeaponDrawn=1\r\n",
+                                  true),
+                 {})
+              .line == 2);
     Check("[Settings\r\n", {{"Windows", "", true, true, Hold::None, 0},
                             {"Wine", "", false, false, Hold::Unseen, 1}});
     // A comment ending in a double-byte lead byte before a LF: code page 936 reads the line end

@@ -37,8 +37,10 @@ KeyMask EmptyIn(const SettingValues& values) {
 // What to change where a value came through as empty: the line before it may have taken its line
 // end, else the line itself holds something Windows reads otherwise.
 std::string Remedy(const TextLine& line) {
-    return line.afterNonAscii ? LineText(lines::kRemedyLineEnd, Number(line.number - 1))
-                              : lines::kRemedyRetype;
+    if (line.afterNonAscii) {
+        return LineText(lines::kRemedyLineEnd, Number(line.number - 1));
+    }
+    return lines::kRemedyRetype;
 }
 
 // The file as a whole, where no value came through and its text has no [Settings].

@@ -19,6 +19,9 @@ constexpr std::uint32_t kFileExists = 80;
 
 // Why the file did not open or read, as the platform answered.
 std::string ReadCause(const FileStatus& status) {
+    if (status.folder) {
+        return lines::kCauseFolder;
+    }
     const char* cause = lines::kWindowsError;
     switch (status.error) {
     case kSharingViolation:
@@ -35,7 +38,7 @@ std::string ReadCause(const FileStatus& status) {
     default:
         break;
     }
-    return status.folder ? lines::kCauseFolder : LineText(cause, unsigned{status.error});
+    return LineText(cause, unsigned{status.error});
 }
 
 struct CauseAndRemedy {

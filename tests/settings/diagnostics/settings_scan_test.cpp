@@ -46,14 +46,14 @@ TEST_CASE(
     "places outside [Settings] only a bDebugMode there is kept") {
     std::string text = "[Settings]\r\n\v\fiInSafeTemperature\f=\v1\r\niInSafeTemperature=2\r\n"
                        "iInSafeTemperature=3\r\niInSealedInterior='x\r\niIsWeaponDrawn=ab\r\n"
-                       "iInIsCombat=\"\"\r\n";
+                       "iInIsCombat=\"\"\r\niAreHostilesNearby=''\r\niOnExtremePlanet=aa\r\n";
     for (int i = 0; i < 20; ++i) {
         text += "[S" + std::to_string(i) + "]\r\nbDebugMode=1\r\n";
     }
     SettingsScan scan = ScanSettingsText(text, true);
     CHECK(scan.keyLines[0].text == "iInSafeTemperature\f=\v1");
     CHECK(scan.twiceLines[0].number == 3);
-    CHECK(scan.valued == (KeyMask{1} << 0 | KeyMask{1} << 1 | KeyMask{1} << 6));
+    CHECK(scan.valued == (KeyMask{1} << 0 | KeyMask{1} << 1 | KeyMask{1} << 6 | KeyMask{1} << 11));
     CHECK(scan.places.size() == kToldPlaces);
-    CHECK(scan.strayDebugMode.number == 9);
+    CHECK(scan.strayDebugMode.number == 11);
 }

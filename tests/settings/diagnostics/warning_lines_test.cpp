@@ -21,4 +21,10 @@ TEST_CASE("a [Settings] line a double-byte code page joins to the comment above 
           "line's end: add a blank after that character.");
     CHECK(lines[1] == "Install_Helmshroud :: Warning: line 5 of Helmshroud.ini holds key 'a?b?', "
                       "which is none of the plugin's keys and is ignored.");
+    SettingValues sent;
+    sent.fill("1");
+    sent[5] = "-"; // iIsWeaponDrawn's: a sign alone is no number
+    CHECK(WarningLines(ScanSettingsText("", true), sent, sent).back() ==
+          "Install_Helmshroud :: Warning: key 'iIsWeaponDrawn' in Helmshroud.ini holds '-', not a "
+          "whole number; it goes out as written, and the game script decides what it means.");
 }

@@ -17,9 +17,10 @@
     "begins with a UTF-8 byte-order mark, which hides its first section from Windows"
 #define HELMSHROUD_FOUND_BIG_ENDIAN "is saved as UTF-16 big-endian, which Windows can't read"
 #define HELMSHROUD_NOT_MADE                                                                        \
-    HELMSHROUD_ROUTINE_ERROR "couldn't make " HELMSHROUD_INI_NAME                                  \
-                             ": its defaults go first into " HELMSHROUD_INI_NAME                   \
-                             ".helmshroud-new beside it, "
+    HELMSHROUD_ROUTINE_ERROR                                                                       \
+        "couldn't make " HELMSHROUD_INI_NAME                                                       \
+        ": its defaults go first into " HELMSHROUD_INI_NAME HELMSHROUD_TEMPORARY_SUFFIX            \
+        " beside it, "
 #define HELMSHROUD_UNKNOWN_KEY                                                                     \
     HELMSHROUD_ROUTINE_WARNING "line %llu of " HELMSHROUD_INI_NAME                                 \
                                " holds key '%s', which is none of the plugin's keys and is "       \
@@ -116,8 +117,8 @@
     LINE(kCloseProgram, "close that program")                                                      \
     LINE(kChanged, "it changed while the plugin rewrote it")                                       \
     LINE(kLoadAgain, "load a game again")                                                          \
-    LINE(kNoTemporary,                                                                             \
-         "its temporary file " HELMSHROUD_INI_NAME ".helmshroud-new can't be made beside it (%s)") \
+    LINE(kNoTemporary, "its temporary file " HELMSHROUD_INI_NAME HELMSHROUD_TEMPORARY_SUFFIX       \
+                       " can't be made beside it (%s)")                                            \
     /* What the file's text says beside the values Windows read. */                                \
     LINE(kNoText, HELMSHROUD_ROUTINE_WARNING HELMSHROUD_INI_NAME                                   \
          " holds no text the plugin can read (saved as UTF-16 without a byte-order mark, or not "  \

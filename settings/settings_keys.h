@@ -68,4 +68,13 @@ inline const std::string& ValueOf(const SettingValues& values, const SettingKey&
     return values[static_cast<std::size_t>(key.sendNumber - 1)];
 }
 
+// The keys whose value among values is empty.
+inline KeyMask EmptyIn(const SettingValues& values) {
+    KeyMask empty = 0;
+    for (const SettingKey& key : kSettingKeys) {
+        empty |= ValueOf(values, key).empty() ? MaskOf(key) : 0;
+    }
+    return empty;
+}
+
 } // namespace settings

@@ -100,8 +100,7 @@ class Scanner {
         std::size_t index = IndexOf(bit);
         if (inSettings_) {
             // A lookup finds the key's first line.
-            if ((scan_.keys & bit) == 0) {
-                scan_.keys |= bit;
+            if (scan_.keyLines[index].number == 0) {
                 scan_.keyLines[index] = line;
                 scan_.valued |= Valued(value) ? bit : 0;
             } else if (scan_.twiceLines[index].number == 0) {
@@ -155,11 +154,7 @@ SettingsScan ScanSettingsText(std::string_view text, bool bytes) {
 }
 
 KeyMask UnreadValues(const SettingsScan& scan, const SettingValues& read) {
-    KeyMask empty = 0;
-    for (const SettingKey& key : kSettingKeys) {
-        empty |= ValueOf(read, key).empty() ? MaskOf(key) : 0;
-    }
-    return scan.valued & empty;
+    return scan.valued & EmptyIn(read);
 }
 
 } // namespace settings

@@ -49,11 +49,10 @@ struct SettingsScan {
     // reads another name there (row 9).
     TextLine settingsLine;
     bool settingsNameUnsure = false;
-    // Of the first [Settings]: each of the eighteen keys' first line, by its index in
-    // kSettingKeys, those that have one, those whose value there reads as text, and the first line
-    // of each that sets it again (which no reader reads).
+    // Of the first [Settings]: each of the eighteen keys' first line (number 0 where it has none),
+    // by its index in kSettingKeys, those whose value there reads as text, and the first line of
+    // each that sets it again (which no reader reads).
     std::array<TextLine, kSettingKeys.size()> keyLines;
-    KeyMask keys = 0;
     KeyMask valued = 0;
     std::array<TextLine, kSettingKeys.size()> twiceLines;
     // Its keys that are none of the eighteen, in file order, and how many more there are.

@@ -26,14 +26,6 @@ std::size_t Count(KeyMask keys) {
     return static_cast<std::size_t>(std::popcount(keys));
 }
 
-KeyMask EmptyIn(const SettingValues& values) {
-    KeyMask empty = 0;
-    for (const SettingKey& key : kSettingKeys) {
-        empty |= ValueOf(values, key).empty() ? MaskOf(key) : 0;
-    }
-    return empty;
-}
-
 // What to change where a value came through as empty: the line before it may have taken its line
 // end, else the line itself holds something Windows reads otherwise.
 std::string Remedy(const TextLine& line) {
@@ -176,7 +168,7 @@ void TypeLines(const SettingValues& sent, Lines& out) {
 std::vector<std::string> WarningLines(const SettingsScan& scan, const SettingValues& read,
                                       const SettingValues& sent) {
     const KeyMask readEmpty = EmptyIn(read);
-    const KeyMask unread = scan.valued & readEmpty;
+    const KeyMask unread = UnreadValues(scan, read);
     Lines out;
     FileLines(scan, readEmpty, out);
     UnreadLines(scan, unread, out);

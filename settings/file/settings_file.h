@@ -5,6 +5,8 @@
 // killed before the step leaves the temporary file, which the next run removes first. (Marking it
 // for deletion until it is whole would remove it at once, but Microsoft's documentation allows
 // only closing a file's handle once the file is so marked, not writing to it.)
+#include "korv_common/plugin_name.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,7 +16,7 @@ namespace settings {
 
 // The temporary file is the settings file's path with this added: a name no player or editor gives
 // a file, so that one standing there is the plugin's own. Players see it in the log and readme.
-inline constexpr char kTemporarySuffix[] = ".helmshroud-new";
+inline constexpr char kTemporarySuffix[] = HELMSHROUD_TEMPORARY_SUFFIX;
 
 // A larger file is not read into memory: its values still go out as the profile functions read
 // them, but the plugin neither explains it nor writes into it.

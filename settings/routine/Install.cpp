@@ -107,9 +107,10 @@ bool ReadAsWindowsReads(const std::string& path, const settings::SettingsFile& f
 
 // What the file's text says beside the values read, and what became of bDebugMode.
 std::vector<std::string> FileLines(const std::string& path, const settings::SettingsFile& file,
-                                   settings::FileFacts facts, settings::SettingValues& read,
-                                   settings::SettingValues& sent) {
+                                   settings::SettingValues& read, settings::SettingValues& sent) {
     const settings::TextForm form = settings::TextFormOf(file.bytes);
+    settings::FileFacts facts;
+    facts.tooLarge = file.tooLarge;
     facts.unwritable = !ReadAsWindowsReads(path, file, form, read);
     const std::string text = settings::DecodedText(file.bytes, form);
     const settings::SettingsScan scan = settings::ScanSettingsText(text, !settings::IsUtf16(form));
@@ -129,7 +130,7 @@ std::vector<std::string> FileLines(const std::string& path, const settings::Sett
         players[kDebugMode].clear();
     }
     std::vector<std::string> told;
-    if (!facts.tooLarge) {
+    if (!file.tooLarge) {
         told = settings::WarningLines(scan, players, sent);
     }
     if (decision.repair) {
@@ -159,7 +160,7 @@ void RunSettings() {
         return;
     }
     settings::SettingValues sent;
-    for (const std::string& line : FileLines(path, file, {false, file.tooLarge}, read, sent)) {
+    for (const std::string& line : FileLines(path, file, read, sent)) {
         LogLine("%s", line.c_str());
     }
     // Every line so far is in the file before the game runs a command: one that ends the game
